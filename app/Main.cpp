@@ -1,0 +1,18 @@
+// Program entry: the application titled "Mirovo" runs its main window.
+#include <windows.h>
+
+#include "app/ThumbnailsMain.h"
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    using namespace pellix;
+    try {
+        Application->Initialize();
+        Application->SetTitle("Mirovo");
+        Application->CreateForm(&ThumbnailsForm);
+        Application->Run();
+    } catch (const std::exception& e) {
+        Application->ShowException(e);
+    }
+    Application->Finalize();
+    return 0;
+}

@@ -1,0 +1,22 @@
+# Portable units: no <windows.h>. Each list grows with the units that are added.
+set(PELLIX_PORTABLE_SOURCES
+  framework/Classes.cpp
+  framework/FormText.cpp
+  framework/SysUtils.cpp
+)
+
+# Tests of the portable units, run natively under the sanitizers.
+set(PELLIX_NATIVE_TEST_SOURCES
+  tests/framework/FormTextTest.cpp
+)
+
+# One libFuzzer target per reader of outside bytes: name=source.
+set(PELLIX_FUZZ_TARGETS
+  fuzz_form_text=tests/fuzz/FormTextFuzz.cpp
+)
+
+# Made by each build after its own flags are set.
+function(pellix_add_portable_library)
+  add_library(pellix_portable STATIC ${PELLIX_PORTABLE_SOURCES})
+  target_include_directories(pellix_portable PUBLIC ${CMAKE_SOURCE_DIR})
+endfunction()

@@ -1,0 +1,568 @@
+#include "framework/Controls.h"
+
+#include <algorithm>
+#include <map>
+
+#include "framework/Forms.h"
+
+namespace pellix {
+
+namespace {
+
+const char kObjectProp[] = "PellixObject";
+
+// The object whose window is being created on this thread: its first message
+// binds it to the new window.
+thread_local TWinControl* t_creating = nullptr;
+
+std::map<std::string, WNDPROC>& ClassProcs() {
+    static std::map<std::string, WNDPROC> procs;
+    return procs;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- TControl
+
+TControl::TControl(TComponent* owner) : TComponent(owner), font_(std::make_unique<TFont>()) {
+    WindowProc = [this](TMessage& m) { WndProc(m); };
+    font_->OnChange = [this](TObject*) {
+        parentFont_ = false;
+        FontChanged();
+    };
+}
+
+TControl::~TControl() {
+    if (parent_ != nullptr) parent_->RemoveControl(this);
+}
+
+void TControl::SetParent(TWinControl* parent) {
+    if (parent == parent_) return;
+    if (parent_ != nullptr) parent_->RemoveControl(this);
+    parent_ = parent;
+    if (parent_ != nullptr) {
+        parent_->InsertControl(this);
+        if (parentColor_) ParentColorChanged();
+        if (parentFont_) ParentFontChanged();
+    }
+}
+
+void TControl::SetBoundsFields(int left, int top, int width, int height) {
+    left_ = left;
+    top_ = top;
+    width_ = width;
+    height_ = height;
+}
+
+void TControl::SetBounds(int left, int top, int width, int height) {
+    if (left == left_ && top == top_ && width == width_ && height == height_) return;
+    Invalidate();
+    SetBoundsFields(left, top, width, height);
+    anchorsFixed_ = false;
+    Invalidate();
+}
+
+RECT TControl::ClientRect() { return RECT{0, 0, width_, height_}; }
+
+void TControl::SetClientWidth(int v) { SetWidth(width_ - ClientWidth() + v); }
+
+void TControl::SetClientHeight(int v) { SetHeight(height_ - ClientHeight() + v); }
+
+void TControl::SetAlign(TAlign align) {
+    if (align == align_) return;
+    align_ = align;
+    if (parent_ != nullptr && !Loading()) parent_->AlignControls();
+}
+
+void TControl::SetAnchors(TAnchors anchors) {
+    anchors_ = anchors;
+    anchorsFixed_ = false;
+}
+
+void TControl::SetVisible(bool visible) {
+    if (visible == visible_) return;
+    if (!visible) Invalidate();
+    visible_ = visible;
+    VisibleChanged();
+    if (visible) Invalidate();
+}
+
+void TControl::SetEnabled(bool enabled) {
+    if (enabled == enabled_) return;
+    enabled_ = enabled;
+    EnabledChanged();
+    Perform(CM_ENABLEDCHANGED, 0, 0);
+}
+
+void TControl::SetColor(TColor color) {
+    parentColor_ = false;
+    if (color == color_) return;
+    color_ = color;
+    ColorChanged();
+    Invalidate();
+    if (auto* self = dynamic_cast<TWinControl*>(this))
+        for (TControl* c : self->controls_) c->ParentColorChanged();
+}
+
+void TControl::SetParentColor(bool value) {
+    parentColor_ = value;
+    if (value) ParentColorChanged();
+}
+
+void TControl::SetParentFont(bool value) {
+    parentFont_ = value;
+    if (value) ParentFontChanged();
+}
+
+void TControl::ParentColorChanged() {
+    if (!parentColor_ || parent_ == nullptr) return;
+    SetColor(parent_->Color());
+    parentColor_ = true;
+}
+
+void TControl::ParentFontChanged() {
+    if (!parentFont_ || parent_ == nullptr) return;
+    font_->Assign(parent_->Font());
+    parentFont_ = true;
+}
+
+void TControl::SetText(const std::string& text) {
+    if (text == text_) return;
+    text_ = text;
+    Invalidate();
+}
+
+LRESULT TControl::Perform(UINT msg, WPARAM wParam, LPARAM lParam) {
+    TMessage m{msg, wParam, lParam, 0};
+    WindowProc(m);
+    return m.Result;
+}
+
+void TControl::Invalidate() {}
+
+void TControl::Repaint() { Invalidate(); }
+
+void TControl::Click() {
+    if (OnClick) OnClick(this);
+}
+
+void TControl::WndProc(TMessage& message) { Dispatch(message); }
+
+void TControl::Dispatch(TMessage& message) { DefaultHandler(message); }
+
+void TControl::DefaultHandler(TMessage& message) { message.Result = 0; }
+
+// --------------------------------------------------------- TGraphicControl
+
+void TGraphicControl::Invalidate() {
+    TWinControl* p = Parent();
+    if (p == nullptr || !p->HandleAllocated() || !Visible()) return;
+    RECT r = BoundsRect();
+    InvalidateRect(p->Handle(), &r, TRUE);
+}
+
+// ------------------------------------------------------------- TWinControl
+
+WNDPROC RegisterFrameworkClass(const TCreateParams& params) {
+    auto& procs = ClassProcs();
+    auto found = procs.find(params.WinClassName);
+    if (found != procs.end()) return found->second;
+
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof(wc);
+    WNDPROC base = DefWindowProcA;
+    if (!params.SysClassName.empty()) {
+        if (!GetClassInfoExA(nullptr, params.SysClassName.c_str(), &wc))
+            throw EComponentError("Cannot find window class " + params.SysClassName);
+        base = wc.lpfnWndProc;
+        wc.cbSize = sizeof(wc);
+    } else {
+        wc.style = params.ClassStyle;
+        wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+    }
+    wc.lpfnWndProc = &TWinControl::FrameworkWndProc;
+    wc.hInstance = instance;
+    wc.lpszClassName = params.WinClassName.c_str();
+    wc.hbrBackground = nullptr;  // the control paints its own colour
+    if (!RegisterClassExA(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
+        throw EComponentError("Cannot register window class " + params.WinClassName);
+    procs[params.WinClassName] = base;
+    return base;
+}
+
+TWinControl::TWinControl(TComponent* owner) : TControl(owner) {}
+
+TWinControl::~TWinControl() {
+    DestroyHandle();
+    for (TControl* c : std::vector<TControl*>(controls_)) c->SetParent(nullptr);
+    if (brush_ != nullptr) DeleteObject(brush_);
+}
+
+TWinControl* TWinControl::FromHandle(HWND hwnd) {
+    if (hwnd == nullptr) return nullptr;
+    return static_cast<TWinControl*>(GetPropA(hwnd, kObjectProp));
+}
+
+HWND TWinControl::Handle() {
+    if (handle_ == nullptr) CreateWnd();
+    return handle_;
+}
+
+void TWinControl::CreateParams(TCreateParams& params) {
+    params.Caption = text_;
+    params.Style = WS_CHILD | WS_CLIPSIBLINGS;
+    if (Visible()) params.Style |= WS_VISIBLE;
+    if (!Enabled()) params.Style |= WS_DISABLED;
+    if (TabStop) params.Style |= WS_TABSTOP;
+    params.X = Left();
+    params.Y = Top();
+    params.Width = Width();
+    params.Height = Height();
+    if (Parent() != nullptr) params.WndParent = Parent()->Handle();
+    params.WinClassName = ClassName();
+}
+
+void TWinControl::CreateWnd() {
+    TCreateParams params;
+    CreateParams(params);
+    if ((params.Style & WS_CHILD) && params.WndParent == nullptr)
+        throw EComponentError("Control '" + Name() + "' has no parent window");
+    defWndProc_ = RegisterFrameworkClass(params);
+    CreateWindowHandle(params);
+    if (handle_ == nullptr) throw EComponentError("Error creating window of " + ClassName());
+    SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(Font()->Handle()), 0);
+    for (TControl* c : controls_)
+        if (auto* w = dynamic_cast<TWinControl*>(c)) w->HandleNeeded();
+    AlignControls();
+}
+
+void TWinControl::CreateWindowHandle(const TCreateParams& params) {
+    TWinControl* outer = t_creating;
+    t_creating = this;
+    HWND made = CreateWindowExA(params.ExStyle, params.WinClassName.c_str(), params.Caption.c_str(), params.Style,
+                                params.X, params.Y, params.Width, params.Height, params.WndParent, params.Menu,
+                                GetModuleHandleA(nullptr), nullptr);
+    t_creating = outer;
+    if (made != nullptr && handle_ == nullptr) {
+        handle_ = made;
+        SetPropA(made, kObjectProp, this);
+    }
+}
+
+void TWinControl::DestroyHandle() {
+    if (handle_ == nullptr) return;
+    for (TControl* c : controls_)
+        if (auto* w = dynamic_cast<TWinControl*>(c)) w->DestroyHandle();
+    DestroyWnd();
+}
+
+void TWinControl::DestroyWnd() {
+    HWND h = handle_;
+    if (h != nullptr && IsWindow(h)) DestroyWindow(h);
+    handle_ = nullptr;
+}
+
+LRESULT CALLBACK TWinControl::FrameworkWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    auto* self = static_cast<TWinControl*>(GetPropA(hwnd, kObjectProp));
+    if (self == nullptr) {
+        self = t_creating;
+        if (self == nullptr) return DefWindowProcA(hwnd, msg, wParam, lParam);
+        t_creating = nullptr;
+        self->handle_ = hwnd;
+        SetPropA(hwnd, kObjectProp, self);
+    }
+    TMessage m{msg, wParam, lParam, 0};
+    try {
+        self->WindowProc(m);
+    } catch (const std::exception& e) {
+        // No error may cross into the system's code: the application shows it.
+        Application->HandleException(self, e);
+    }
+    if (msg == WM_NCDESTROY) {
+        RemovePropA(hwnd, kObjectProp);
+        if (self->handle_ == hwnd) self->handle_ = nullptr;
+    }
+    return m.Result;
+}
+
+void TWinControl::DefaultHandler(TMessage& message) {
+    if (handle_ == nullptr) {
+        message.Result = 0;
+        return;
+    }
+    message.Result = CallWindowProcA(defWndProc_ != nullptr ? defWndProc_ : DefWindowProcA, handle_, message.Msg,
+                                     message.WParam, message.LParam);
+}
+
+void TWinControl::ReflectToChild(TMessage& message, HWND child) {
+    TWinControl* target = FromHandle(child);
+    if (target == nullptr || target == this) {
+        DefaultHandler(message);
+        return;
+    }
+    message.Result = target->Perform(CN_BASE + message.Msg, message.WParam, message.LParam);
+}
+
+void TWinControl::Dispatch(TMessage& message) {
+    switch (message.Msg) {
+    case WM_COMMAND:
+        if (message.LParam != 0) return ReflectToChild(message, reinterpret_cast<HWND>(message.LParam));
+        break;
+    case WM_NOTIFY:
+        return ReflectToChild(message, reinterpret_cast<NMHDR*>(message.LParam)->hwndFrom);
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+        if (message.LParam != 0) return ReflectToChild(message, reinterpret_cast<HWND>(message.LParam));
+        break;
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC:
+        return ReflectToChild(message, reinterpret_cast<HWND>(message.LParam));
+    case WM_DRAWITEM:
+        return ReflectToChild(message, reinterpret_cast<DRAWITEMSTRUCT*>(message.LParam)->hwndItem);
+    case CN_CTLCOLORMSGBOX:
+    case CN_CTLCOLORSTATIC:
+    case CN_BASE + WM_CTLCOLOREDIT:
+    case CN_BASE + WM_CTLCOLORLISTBOX:
+    case CN_BASE + WM_CTLCOLORBTN:
+    case CN_BASE + WM_CTLCOLORDLG:
+    case CN_BASE + WM_CTLCOLORSCROLLBAR: {
+        HDC dc = reinterpret_cast<HDC>(message.WParam);
+        SetTextColor(dc, ColorToRGB(Font()->Color()));
+        SetBkColor(dc, ColorToRGB(Color()));
+        message.Result = reinterpret_cast<LRESULT>(BackgroundBrush());
+        return;
+    }
+    case WM_ERASEBKGND: {
+        RECT r;
+        GetClientRect(handle_, &r);
+        FillRect(reinterpret_cast<HDC>(message.WParam), &r, BackgroundBrush());
+        message.Result = 1;
+        return;
+    }
+    case WM_PAINT:
+        return WmPaint(message);
+    case WM_WINDOWPOSCHANGED:
+        DefaultHandler(message);
+        UpdateBoundsFromWindow();
+        return;
+    case WM_SIZE:
+        DefaultHandler(message);
+        AlignControls();
+        return;
+    default:
+        break;
+    }
+    DefaultHandler(message);
+}
+
+HBRUSH TWinControl::BackgroundBrush() {
+    if (brush_ == nullptr || brushColor_ != Color()) {
+        if (brush_ != nullptr) DeleteObject(brush_);
+        brush_ = CreateSolidBrush(ColorToRGB(Color()));
+        brushColor_ = Color();
+    }
+    return brush_;
+}
+
+void TWinControl::WmPaint(TMessage& message) {
+    bool ownClass = defWndProc_ == DefWindowProcA;
+    bool hasGraphic = std::any_of(controls_.begin(), controls_.end(),
+                                  [](TControl* c) { return dynamic_cast<TGraphicControl*>(c) != nullptr; });
+    // A system control without windowless children paints itself as usual.
+    if (!ownClass && !hasGraphic) return DefaultHandler(message);
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(handle_, &ps);
+    PaintWindow(dc);
+    PaintControls(dc);
+    EndPaint(handle_, &ps);
+    message.Result = 0;
+}
+
+void TWinControl::PaintWindow(HDC dc) {
+    // A superclassed system control paints itself into the given DC.
+    if (defWndProc_ != DefWindowProcA) CallWindowProcA(defWndProc_, handle_, WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
+}
+
+void TWinControl::PaintControls(HDC dc) {
+    for (TControl* c : controls_) {
+        auto* g = dynamic_cast<TGraphicControl*>(c);
+        if (g == nullptr || !g->Visible()) continue;
+        int saved = SaveDC(dc);
+        IntersectClipRect(dc, g->Left(), g->Top(), g->Left() + g->Width(), g->Top() + g->Height());
+        SetViewportOrgEx(dc, g->Left(), g->Top(), nullptr);
+        g->Paint(dc);
+        RestoreDC(dc, saved);
+    }
+}
+
+void TWinControl::UpdateBoundsFromWindow() {
+    if (handle_ == nullptr) return;
+    RECT r;
+    GetWindowRect(handle_, &r);
+    if (GetWindowLongA(handle_, GWL_STYLE) & WS_CHILD) {
+        HWND parent = GetParent(handle_);
+        MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&r), 2);
+    } else if (IsIconic(handle_) || IsZoomed(handle_)) {
+        // Minimised and maximised windows keep their normal bounds.
+        WINDOWPLACEMENT wp{};
+        wp.length = sizeof(wp);
+        GetWindowPlacement(handle_, &wp);
+        r = wp.rcNormalPosition;
+    }
+    SetBoundsFields(r.left, r.top, r.right - r.left, r.bottom - r.top);
+}
+
+void TWinControl::SetBounds(int left, int top, int width, int height) {
+    if (handle_ != nullptr && !IsIconic(handle_) && !IsZoomed(handle_)) {
+        SetWindowPos(handle_, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+        UpdateBoundsFromWindow();
+    } else if (handle_ != nullptr) {
+        WINDOWPLACEMENT wp{};
+        wp.length = sizeof(wp);
+        GetWindowPlacement(handle_, &wp);
+        wp.rcNormalPosition = RECT{left, top, left + width, top + height};
+        SetWindowPlacement(handle_, &wp);
+        SetBoundsFields(left, top, width, height);
+    } else {
+        TControl::SetBounds(left, top, width, height);
+        return;
+    }
+    anchorsFixed_ = false;
+}
+
+RECT TWinControl::ClientRect() {
+    if (handle_ == nullptr) return TControl::ClientRect();
+    RECT r;
+    GetClientRect(handle_, &r);
+    return r;
+}
+
+void TWinControl::Invalidate() {
+    if (handle_ != nullptr) InvalidateRect(handle_, nullptr, TRUE);
+}
+
+void TWinControl::Repaint() {
+    if (handle_ == nullptr) return;
+    InvalidateRect(handle_, nullptr, TRUE);
+    UpdateWindow(handle_);
+}
+
+bool TWinControl::CanFocus() {
+    for (TControl* c = this; c != nullptr; c = c->Parent())
+        if (!c->Visible() || !c->Enabled()) return false;
+    return true;
+}
+
+void TWinControl::SetFocus() { ::SetFocus(Handle()); }
+
+bool TWinControl::Focused() { return handle_ != nullptr && GetFocus() == handle_; }
+
+void TWinControl::SetText(const std::string& text) {
+    text_ = text;
+    if (handle_ != nullptr) SetWindowTextA(handle_, text.c_str());
+}
+
+void TWinControl::ColorChanged() {
+    if (handle_ != nullptr) InvalidateRect(handle_, nullptr, TRUE);
+}
+
+void TWinControl::FontChanged() {
+    if (handle_ != nullptr) {
+        SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(Font()->Handle()), TRUE);
+        InvalidateRect(handle_, nullptr, TRUE);
+    }
+    for (TControl* c : controls_) c->ParentFontChanged();
+}
+
+void TWinControl::VisibleChanged() {
+    if (handle_ != nullptr) ShowWindow(handle_, Visible() ? SW_SHOWNA : SW_HIDE);
+}
+
+void TWinControl::EnabledChanged() {
+    if (handle_ != nullptr) EnableWindow(handle_, Enabled());
+}
+
+void TWinControl::InsertControl(TControl* control) {
+    controls_.push_back(control);
+    if (handle_ != nullptr) {
+        if (auto* w = dynamic_cast<TWinControl*>(control)) w->HandleNeeded();
+        control->Invalidate();
+        if (!Loading()) AlignControls();
+    }
+}
+
+void TWinControl::RemoveControl(TControl* control) {
+    control->Invalidate();
+    controls_.erase(std::remove(controls_.begin(), controls_.end(), control), controls_.end());
+    if (auto* w = dynamic_cast<TWinControl*>(control)) w->DestroyHandle();
+}
+
+void TWinControl::AlignControls() {
+    if (aligning_ || handle_ == nullptr) return;
+    aligning_ = true;
+    RECT area = ClientRect();
+    const int clientW = area.right, clientH = area.bottom;
+    // Docked controls take their edges in this order, each from what is left.
+    const TAlign order[] = {TAlign::alTop, TAlign::alBottom, TAlign::alLeft, TAlign::alRight, TAlign::alClient};
+    for (TAlign a : order) {
+        for (TControl* c : controls_) {
+            if (c->Align() != a || !c->Visible()) continue;
+            int w = c->Width(), h = c->Height();
+            switch (a) {
+            case TAlign::alTop:
+                c->SetBounds(area.left, area.top, area.right - area.left, h);
+                area.top += h;
+                break;
+            case TAlign::alBottom:
+                c->SetBounds(area.left, area.bottom - h, area.right - area.left, h);
+                area.bottom -= h;
+                break;
+            case TAlign::alLeft:
+                c->SetBounds(area.left, area.top, w, area.bottom - area.top);
+                area.left += w;
+                break;
+            case TAlign::alRight:
+                c->SetBounds(area.right - w, area.top, w, area.bottom - area.top);
+                area.right -= w;
+                break;
+            default:
+                c->SetBounds(area.left, area.top, area.right - area.left, area.bottom - area.top);
+                break;
+            }
+        }
+    }
+    // Anchored controls keep their distances to the anchored edges.
+    for (TControl* c : controls_) {
+        if (c->Align() != TAlign::alNone) continue;
+        if (!c->anchorsFixed_) {
+            c->anchorRight_ = clientW - (c->Left() + c->Width());
+            c->anchorBottom_ = clientH - (c->Top() + c->Height());
+            c->anchorsFixed_ = true;
+            continue;
+        }
+        TAnchors k = c->Anchors();
+        int l = c->Left(), t = c->Top(), w = c->Width(), h = c->Height();
+        if (k & akRight) {
+            if (k & akLeft) w = clientW - c->anchorRight_ - l;
+            else l = clientW - c->anchorRight_ - w;
+        }
+        if (k & akBottom) {
+            if (k & akTop) h = clientH - c->anchorBottom_ - t;
+            else t = clientH - c->anchorBottom_ - h;
+        }
+        int keepRight = c->anchorRight_, keepBottom = c->anchorBottom_;
+        c->SetBounds(l, t, w, h);
+        c->anchorRight_ = keepRight;
+        c->anchorBottom_ = keepBottom;
+        c->anchorsFixed_ = true;
+    }
+    aligning_ = false;
+}
+
+}  // namespace pellix

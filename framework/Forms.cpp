@@ -1,0 +1,242 @@
+#include "framework/Forms.h"
+
+#include "framework/FormLoader.h"
+
+namespace pellix {
+
+namespace {
+
+TApplication& TheApplication() {
+    static TApplication app(nullptr);
+    return app;
+}
+
+}  // namespace
+
+TApplication* const Application = &TheApplication();
+
+// ------------------------------------------------------------- TCustomForm
+
+TCustomForm::TCustomForm(TComponent* owner) : TWinControl(owner) {
+    TWinControl::SetVisible(false);
+    SetColor(clBtnFace);
+    SetParentFont(false);
+    SetBoundsFields(0, 0, 320, 240);
+}
+
+TCustomForm::~TCustomForm() = default;
+
+void TCustomForm::LoadAndCreate() {
+    LoadFormDescription(*this);
+    DoCreate();
+}
+
+void TCustomForm::BeforeDestruction() {
+    if (!Destroying() && OnDestroy) {
+        try {
+            OnDestroy(this);
+        } catch (const std::exception& e) {
+            Application->HandleException(this, e);
+        }
+    }
+    TWinControl::BeforeDestruction();
+}
+
+const std::any* TCustomForm::FindHandler(const std::string& name) const {
+    auto it = handlers_.find(name);
+    return it == handlers_.end() ? nullptr : &it->second;
+}
+
+void TCustomForm::DoCreate() {
+    if (!OnCreate) return;
+    try {
+        OnCreate(this);
+    } catch (const std::exception& e) {
+        // An error in the create handler is shown; the form still opens.
+        Application->HandleException(this, e);
+    }
+}
+
+void TCustomForm::CreateParams(TCreateParams& params) {
+    TWinControl::CreateParams(params);
+    params.Style = WS_CLIPCHILDREN;
+    params.ExStyle = WS_EX_CONTROLPARENT;
+    switch (borderStyle_) {
+    case TFormBorderStyle::bsNone: params.Style |= WS_POPUP; break;
+    case TFormBorderStyle::bsSingle: params.Style |= WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_BORDER; break;
+    case TFormBorderStyle::bsSizeable: params.Style |= WS_OVERLAPPEDWINDOW; break;
+    case TFormBorderStyle::bsDialog:
+        params.Style |= WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
+        params.ExStyle |= WS_EX_DLGMODALFRAME;
+        break;
+    case TFormBorderStyle::bsToolWindow:
+        params.Style |= WS_CAPTION | WS_SYSMENU;
+        params.ExStyle |= WS_EX_TOOLWINDOW;
+        break;
+    case TFormBorderStyle::bsSizeToolWin:
+        params.Style |= WS_CAPTION | WS_SYSMENU | WS_THICKFRAME;
+        params.ExStyle |= WS_EX_TOOLWINDOW;
+        break;
+    }
+    params.WndParent = nullptr;
+}
+
+void TCustomForm::CreateWindowHandle(const TCreateParams& params) {
+    TWinControl::CreateWindowHandle(params);
+    if (handle_ == nullptr) return;
+    HICON icon = Application->Icon();
+    SendMessageA(handle_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    SendMessageA(handle_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+}
+
+TWindowState TCustomForm::WindowState() {
+    if (handle_ != nullptr && IsWindowVisible(handle_)) {
+        if (IsIconic(handle_)) return TWindowState::wsMinimized;
+        if (IsZoomed(handle_)) return TWindowState::wsMaximized;
+        return TWindowState::wsNormal;
+    }
+    return windowState_;
+}
+
+void TCustomForm::SetWindowState(TWindowState state) {
+    windowState_ = state;
+    if (handle_ == nullptr || !IsWindowVisible(handle_)) return;
+    int cmd = state == TWindowState::wsMinimized ? SW_MINIMIZE
+              : state == TWindowState::wsMaximized ? SW_MAXIMIZE : SW_RESTORE;
+    ShowWindow(handle_, cmd);
+}
+
+void TCustomForm::PlaceOnScreen() {
+    if (placed_) return;
+    placed_ = true;
+    if (position_ == TPosition::poScreenCenter || position_ == TPosition::poDesktopCenter) {
+        int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
+        SetBounds((sw - Width()) / 2, (sh - Height()) / 2, Width(), Height());
+    }
+}
+
+void TCustomForm::SetVisible(bool visible) {
+    if (!visible) {
+        TWinControl::SetVisible(false);
+        return;
+    }
+    HandleNeeded();
+    PlaceOnScreen();
+    TControl::SetVisible(true);
+    int cmd = windowState_ == TWindowState::wsMinimized ? SW_SHOWMINIMIZED
+              : windowState_ == TWindowState::wsMaximized ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL;
+    ShowWindow(handle_, cmd);
+    SetForegroundWindow(handle_);
+}
+
+void TCustomForm::DoClose(TCloseAction& action) {
+    if (OnClose) OnClose(this, action);
+}
+
+void TCustomForm::Close() {
+    TCloseAction action = TCloseAction::caHide;
+    DoClose(action);
+    if (action == TCloseAction::caNone) return;
+    if (Application->MainForm() == this) {
+        Application->Terminate();
+    } else if (action == TCloseAction::caHide) {
+        Hide();
+    } else if (action == TCloseAction::caMinimize) {
+        SetWindowState(TWindowState::wsMinimized);
+    } else {
+        Release();
+    }
+}
+
+void TCustomForm::Release() {
+    if (HandleAllocated()) PostMessageA(Handle(), CM_RELEASE, 0, 0);
+}
+
+void TCustomForm::Dispatch(TMessage& message) {
+    switch (message.Msg) {
+    case WM_CLOSE:
+        Close();
+        message.Result = 0;
+        return;
+    case CM_RELEASE:
+        TComponent::Free(this);  // the form posted this to itself; nothing touches it after
+        return;
+    default:
+        TWinControl::Dispatch(message);
+    }
+}
+
+// ------------------------------------------------------------ TApplication
+
+TApplication::TApplication(TComponent* owner) : TComponent(owner) {}
+
+HICON TApplication::Icon() {
+    static HICON icon = [] {
+        HICON own = LoadIconA(GetModuleHandleA(nullptr), "MAINICON");
+        return own != nullptr ? own : LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION));
+    }();
+    return icon;
+}
+
+void TApplication::Notification(TComponent* component, TOperation operation) {
+    TComponent::Notification(component, operation);
+    if (operation == TOperation::opRemove && component == mainForm_) mainForm_ = nullptr;
+}
+
+bool TApplication::ProcessMessage(MSG& msg) {
+    if (!PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) return false;
+    if (msg.message == WM_QUIT) {
+        terminated_ = true;
+        return true;
+    }
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+    return true;
+}
+
+void TApplication::ProcessMessages() {
+    MSG msg;
+    while (ProcessMessage(msg)) {
+    }
+}
+
+void TApplication::Run() {
+    if (mainForm_ != nullptr) mainForm_->Show();
+    MSG msg;
+    while (!terminated_) {
+        if (!ProcessMessage(msg)) WaitMessage();
+    }
+}
+
+void TApplication::Terminate() {
+    terminated_ = true;
+    PostQuitMessage(0);
+}
+
+void TApplication::Finalize() {
+    DestroyComponents();
+    mainForm_ = nullptr;
+}
+
+void TApplication::HandleException(TObject* sender, const std::exception& error) {
+    (void)sender;
+    ShowException(error);
+}
+
+void TApplication::ShowException(const std::exception& error) {
+    std::string text = error.what();
+    // A message that does not end in punctuation gets a full stop.
+    if (!text.empty() && static_cast<unsigned char>(text.back()) > '.') text += '.';
+    if (OnShowException) {
+        OnShowException(text);
+        return;
+    }
+    HWND owner = GetActiveWindow();
+    MessageBoxA(owner, text.c_str(), title_.c_str(), MB_OK | MB_ICONSTOP);
+}
+
+void ShowMessage(const std::string& text) {
+    MessageBoxA(GetActiveWindow(), text.c_str(), Application->Title().c_str(), MB_OK);
+}
+
+}  // namespace pellix

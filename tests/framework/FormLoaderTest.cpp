@@ -1,0 +1,184 @@
+// Form descriptions become components; every mistake in one is an error that
+// names the description and the line.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "app/ThumbnailsMain.h"
+#include "framework/FormLoader.h"
+#include "tests/harness/Pump.h"
+
+namespace pellix {
+namespace {
+
+class TProbeBox : public TCustomControl {
+public:
+    using TCustomControl::TCustomControl;
+    std::string ClassName() const override { return "TProbeBox"; }
+    int Depth = 0;
+    TComponent* Buddy = nullptr;
+    std::vector<uint8_t> Data;
+    int loadedCalls = 0;
+    void Loaded() override {
+        TCustomControl::Loaded();
+        ++loadedCalls;
+    }
+};
+
+class TLoaderForm : public TForm {
+public:
+    explicit TLoaderForm(TComponent* owner) : TForm(owner) {
+        RegisterClassInfo("TLoaderForm", "TForm");
+        RegisterClassInfo("TProbeBox", "TCustomControl", Factory<TProbeBox>())
+            .Property("Depth", Prop<TProbeBox>([](TProbeBox& b, const FormValue& v, LoadContext& x) { b.Depth = x.Int(v); }))
+            .Property("Data", Prop<TProbeBox>([](TProbeBox& b, const FormValue& v, LoadContext& x) { b.Data = x.Binary(v); }))
+            .Property("Buddy", Prop<TProbeBox>([](TProbeBox& b, const FormValue& v, LoadContext& x) {
+                x.Reference(v, [&b](TComponent* c) { b.Buddy = c; });
+            }));
+        AddHandler("BoxClick", TNotifyEvent([this](TObject* s) { clicked = s; }));
+        AddHandler("FormCreate", TNotifyEvent([this](TObject*) { created = true; }));
+        AddHandler("FormClose", TCloseEvent([](TObject*, TCloseAction&) {}));
+    }
+    std::string ClassName() const override { return "TLoaderForm"; }
+    TObject* clicked = nullptr;
+    bool created = false;
+};
+
+struct FormFree {
+    void operator()(TComponent* c) const { TComponent::Free(c); }
+};
+
+std::unique_ptr<TLoaderForm, FormFree> Load(const std::string& text) {
+    std::unique_ptr<TLoaderForm, FormFree> form(new TLoaderForm(nullptr));
+    LoadFormText(*form, text, "Loader.dfm");
+    return form;
+}
+
+TEST(FormLoader, BuildsComponentsWithPropertiesParentsEventsAndReferences) {
+    auto form = Load(
+        "object LoaderForm: TLoaderForm\n"
+        "  Left = 20\n"
+        "  Top = 30\n"
+        "  Width = 400\n"
+        "  Height = 300\n"
+        "  Caption = 'Probe'\n"
+        "  Color = clWhite\n"
+        "  Font.Name = 'Arial'\n"
+        "  Font.Height = -13\n"
+        "  Font.Style = [fsBold]\n"
+        "  OnCreate = FormCreate\n"
+        "  OnClose = FormClose\n"
+        "  object Outer: TProbeBox\n"
+        "    Left = 4\n"
+        "    Width = 100\n"
+        "    Height = 50\n"
+        "    Depth = 1\n"
+        "    Buddy = Inner\n"
+        "    OnClick = BoxClick\n"
+        "    object Inner: TProbeBox\n"
+        "      Depth = 2\n"
+        "      Data = {DEADBEEF}\n"
+        "      Buddy = LoaderForm\n"
+        "    end\n"
+        "  end\n"
+        "end\n");
+    EXPECT_EQ(form->Name(), "LoaderForm");
+    EXPECT_EQ(form->Caption(), "Probe");
+    EXPECT_EQ(form->Left(), 20);
+    EXPECT_EQ(form->Width(), 400);
+    EXPECT_EQ(form->Color(), clWhite);
+    EXPECT_EQ(form->Font()->Name(), "Arial");
+    EXPECT_EQ(form->Font()->Height(), -13);
+    EXPECT_EQ(form->Font()->Style(), fsBold);
+    EXPECT_TRUE(form->OnClose);
+
+    auto* outer = dynamic_cast<TProbeBox*>(form->FindComponent("Outer"));
+    auto* inner = dynamic_cast<TProbeBox*>(form->FindComponent("Inner"));
+    ASSERT_NE(outer, nullptr);
+    ASSERT_NE(inner, nullptr);
+    EXPECT_EQ(outer->Owner(), form.get());
+    EXPECT_EQ(inner->Owner(), form.get());
+    EXPECT_EQ(outer->Parent(), form.get());
+    EXPECT_EQ(inner->Parent(), outer);
+    EXPECT_EQ(outer->Depth, 1);
+    EXPECT_EQ(outer->Buddy, inner);
+    EXPECT_EQ(inner->Buddy, form.get());
+    EXPECT_EQ(inner->Data, (std::vector<uint8_t>{0xDE, 0xAD, 0xBE, 0xEF}));
+    // Children follow their parent's font unless they set their own.
+    EXPECT_EQ(inner->Font()->Name(), "Arial");
+    EXPECT_EQ(outer->loadedCalls, 1);
+    EXPECT_FALSE(outer->Loading());
+    EXPECT_FALSE(form->created) << "OnCreate runs after loading, not during it";
+
+    ASSERT_TRUE(outer->OnClick);
+    outer->OnClick(outer);
+    EXPECT_EQ(form->clicked, outer);
+}
+
+struct BadForm {
+    const char* name;
+    const char* body;   // lines 2.. of the description
+    int line;
+    const char* fragment;
+};
+
+// Short names in test listings.
+void PrintTo(const BadForm& c, std::ostream* os) { *os << c.name; }
+
+class FormLoaderErrors : public ::testing::TestWithParam<BadForm> {};
+
+TEST_P(FormLoaderErrors, NameTheDescriptionAndLine) {
+    const BadForm& c = GetParam();
+    std::string text = std::string("object LoaderForm: TLoaderForm\n") + c.body + "end\n";
+    try {
+        Load(text);
+        FAIL() << "no error";
+    } catch (const EFormLoadError& e) {
+        std::string msg = e.what();
+        EXPECT_EQ(msg.rfind("Loader.dfm(" + std::to_string(c.line) + "): ", 0), 0u) << msg;
+        EXPECT_NE(msg.find(c.fragment), std::string::npos) << msg;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, FormLoaderErrors,
+    ::testing::Values(
+        BadForm{"UnknownClass", "  Left = 1\n  object X: TNoSuchThing\n  end\n", 3, "unknown class 'TNoSuchThing'"},
+        BadForm{"UnknownProperty", "  Left = 1\n\n  Colour = clRed\n", 4, "unknown property 'Colour'"},
+        BadForm{"UnknownNestedProperty", "  Font.Weight = 3\n", 2, "unknown property 'Font.Weight'"},
+        BadForm{"UnknownHandler", "  object B: TProbeBox\n    OnClick = NoSuchClick\n  end\n", 3,
+                "unknown handler 'NoSuchClick'"},
+        BadForm{"HandlerOfWrongType", "  OnCreate = FormClose\n", 2, "does not fit"},
+        BadForm{"WrongValueKind", "  Left = 'ten'\n", 2, "expected an integer"},
+        BadForm{"UnknownEnumValue", "  Position = poNowhere\n", 2, "'poNowhere'"},
+        BadForm{"UnknownSetElement", "  Font.Style = [fsBold, fsShadow]\n", 2, "'fsShadow'"},
+        BadForm{"MissingReference", "  object B: TProbeBox\n    Buddy = Nobody\n  end\n", 3, "no component named 'Nobody'"},
+        BadForm{"DuplicateName", "  object B: TProbeBox\n  end\n  object B: TProbeBox\n  end\n", 4, "already exists"},
+        BadForm{"MissingEmbeddedFile", "  object B: TProbeBox\n    Data = @'nothing.bin'\n  end\n", 3, "no embedded file"},
+        BadForm{"SyntaxError", "  Left = \n  ]\n", 3, "expected a value"}),
+    [](const ::testing::TestParamInfo<BadForm>& info) { return std::string(info.param.name); });
+
+TEST(FormLoader, DescriptionOfAnotherClassIsRefused) {
+    EXPECT_THROW(Load("object F: TForm\nend\n"), EFormLoadError);
+}
+
+TEST(FormLoader, MainWindowDescriptionLoadsFromTheProgram) {
+    std::unique_ptr<TThumbnailsForm, FormFree> form(new TThumbnailsForm(nullptr));
+    LoadFormDescription(*form);
+    EXPECT_EQ(form->Name(), "ThumbnailsForm");
+    EXPECT_EQ(form->Caption(), "Mirovo - Thumbnail Gallery Builder");
+    EXPECT_EQ(form->Color(), clBtnFace);
+    EXPECT_EQ(form->Font()->Name(), "MS Sans Serif");
+    EXPECT_EQ(form->Font()->Height(), -11);
+    EXPECT_EQ(form->Font()->Style(), 0);
+    EXPECT_EQ(form->Width(), 743);
+    EXPECT_EQ(form->Height(), 553);
+    EXPECT_EQ(form->Position(), TPosition::poScreenCenter);
+
+    char name[64];
+    GetClassNameA(form->Handle(), name, sizeof(name));
+    EXPECT_STREQ(name, "TThumbnailsForm");
+}
+
+}  // namespace
+}  // namespace pellix

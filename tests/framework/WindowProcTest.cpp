@@ -1,0 +1,188 @@
+// The message chain of framework windows: a procedure put in front of the
+// framework's sees every message first and can hand it on or keep it.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+#include "framework/Forms.h"
+#include "tests/harness/Pump.h"
+
+namespace pellix {
+namespace {
+
+constexpr UINT kAnswer = WM_USER + 7;    // the framework side answers 42
+constexpr UINT kSwallow = WM_USER + 8;   // the front procedure keeps it
+
+struct Log {
+    std::vector<std::pair<char, UINT>> entries;  // 'F'ront or 'W'indow object
+    void Add(char who, UINT msg) { entries.emplace_back(who, msg); }
+    int Count(char who, UINT msg) const {
+        int n = 0;
+        for (auto& e : entries) n += (e.first == who && e.second == msg);
+        return n;
+    }
+};
+
+class TProbeForm : public TForm {
+public:
+    using TForm::TForm;
+    std::string ClassName() const override { return "TProbeForm"; }
+    Log* log = nullptr;
+
+protected:
+    void Dispatch(TMessage& m) override {
+        if (log != nullptr) log->Add('W', m.Msg);
+        if (m.Msg == kAnswer) {
+            m.Result = 42;
+            return;
+        }
+        TForm::Dispatch(m);
+    }
+};
+
+class TProbeChild : public TCustomControl {
+public:
+    using TCustomControl::TCustomControl;
+    std::vector<TMessage> reflected;
+
+protected:
+    void Dispatch(TMessage& m) override {
+        if (m.Msg >= CN_BASE && m.Msg < CN_BASE + 0x400) {
+            reflected.push_back(m);
+            m.Result = 0x55;
+            return;
+        }
+        TCustomControl::Dispatch(m);
+    }
+};
+
+struct FormFree {
+    void operator()(TComponent* c) const { TComponent::Free(c); }
+};
+
+Log* g_log = nullptr;
+WNDPROC g_next = nullptr;
+
+LRESULT CALLBACK FrontProc(HWND h, UINT m, WPARAM w, LPARAM l) {
+    g_log->Add('F', m);
+    if (m == kSwallow) return 7;
+    return CallWindowProcA(g_next, h, m, w, l);
+}
+
+class WindowProcTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        form.reset(new TProbeForm(nullptr));
+        form->log = &log;
+        form->SetBounds(10, 10, 300, 200);
+        form->HandleNeeded();
+    }
+    void TearDown() override {
+        if (g_next != nullptr && form->HandleAllocated())
+            SetWindowLongPtrA(form->Handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_next));
+        g_next = nullptr;
+        g_log = nullptr;
+        form.reset();
+        test::PumpMessages();
+    }
+    void PutFrontProcedure() {
+        g_log = &log;
+        g_next = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrA(form->Handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&FrontProc)));
+    }
+
+    Log log;
+    std::unique_ptr<TProbeForm, FormFree> form;
+};
+
+TEST_F(WindowProcTest, FrameworkWindowHasItsClassNameAndObject) {
+    char name[64];
+    GetClassNameA(form->Handle(), name, sizeof(name));
+    EXPECT_STREQ(name, "TProbeForm");
+    EXPECT_EQ(TWinControl::FromHandle(form->Handle()), form.get());
+}
+
+TEST_F(WindowProcTest, FrontProcedureSeesEveryMessageFirstAndHandsItOn) {
+    PutFrontProcedure();
+    log.entries.clear();
+    EXPECT_EQ(SendMessageA(form->Handle(), kAnswer, 0, 0), 42);
+    SetWindowTextA(form->Handle(), "changed");
+    PostMessageA(form->Handle(), WM_USER + 9, 0, 0);
+    test::PumpMessages();
+
+    for (UINT m : {kAnswer, static_cast<UINT>(WM_SETTEXT), static_cast<UINT>(WM_USER + 9)}) {
+        EXPECT_EQ(log.Count('F', m), 1) << std::hex << m;
+        EXPECT_EQ(log.Count('W', m), 1) << std::hex << m;
+    }
+    // Every message the framework saw came through the front procedure just before.
+    for (size_t i = 0; i < log.entries.size(); ++i) {
+        if (log.entries[i].first != 'W') continue;
+        ASSERT_GT(i, 0u);
+        EXPECT_EQ(log.entries[i - 1], std::make_pair('F', log.entries[i].second));
+    }
+    char text[32];
+    GetWindowTextA(form->Handle(), text, sizeof(text));
+    EXPECT_STREQ(text, "changed");
+}
+
+TEST_F(WindowProcTest, FrontProcedureCanKeepAMessage) {
+    PutFrontProcedure();
+    EXPECT_EQ(SendMessageA(form->Handle(), kSwallow, 0, 0), 7);
+    EXPECT_EQ(log.Count('F', kSwallow), 1);
+    EXPECT_EQ(log.Count('W', kSwallow), 0);
+}
+
+TEST_F(WindowProcTest, ReplacedWindowProcRunsBeforeTheObjectsOwn) {
+    TWndMethod old = form->WindowProc;
+    std::vector<UINT> seen;
+    form->WindowProc = [&](TMessage& m) {
+        seen.push_back(m.Msg);
+        if (m.Msg == kAnswer) log.Add('S', m.Msg);
+        old(m);
+    };
+    EXPECT_EQ(SendMessageA(form->Handle(), kAnswer, 0, 0), 42);
+    EXPECT_EQ(form->Perform(kAnswer, 0, 0), 42);
+    EXPECT_EQ(log.Count('S', kAnswer), 2);
+    EXPECT_EQ(log.Count('W', kAnswer), 2);
+    form->WindowProc = old;
+}
+
+TEST_F(WindowProcTest, ParentHandsNotificationsBackToTheChild) {
+    auto* child = new TProbeChild(form.get());  // owned by the form
+    child->SetParent(form.get());
+    child->SetBounds(5, 5, 50, 20);
+    HWND ch = child->Handle();
+    ASSERT_NE(ch, nullptr);
+    EXPECT_EQ(GetParent(ch), form->Handle());
+
+    LRESULT r = SendMessageA(form->Handle(), WM_COMMAND, MAKEWPARAM(3, BN_CLICKED), reinterpret_cast<LPARAM>(ch));
+    NMHDR hdr{ch, 3, static_cast<UINT>(NM_CLICK)};
+    SendMessageA(form->Handle(), WM_NOTIFY, 3, reinterpret_cast<LPARAM>(&hdr));
+    ASSERT_EQ(child->reflected.size(), 2u);
+    EXPECT_EQ(r, 0x55);
+    EXPECT_EQ(child->reflected[0].Msg, CN_COMMAND);
+    EXPECT_EQ(HIWORD(child->reflected[0].WParam), BN_CLICKED);
+    EXPECT_EQ(child->reflected[1].Msg, CN_NOTIFY);
+    EXPECT_EQ(reinterpret_cast<NMHDR*>(child->reflected[1].LParam)->code, static_cast<UINT>(NM_CLICK));
+}
+
+TEST_F(WindowProcTest, ErrorInAHandlerReachesTheApplicationNotTheSystem) {
+    std::string shown;
+    Application->OnShowException = [&](const std::string& text) { shown = text; };
+    TWndMethod old = form->WindowProc;
+    form->WindowProc = [&](TMessage& m) {
+        if (m.Msg == kAnswer) throw Exception("Handler failed");
+        old(m);
+    };
+    SendMessageA(form->Handle(), kAnswer, 0, 0);
+    form->WindowProc = old;
+    Application->OnShowException = nullptr;
+    EXPECT_EQ(shown, "Handler failed.");
+}
+
+}  // namespace
+}  // namespace pellix

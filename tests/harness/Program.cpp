@@ -1,0 +1,83 @@
+#include "tests/harness/Program.h"
+
+#include <vector>
+
+namespace pellix::test {
+
+std::string ExeFolder() {
+    char path[MAX_PATH];
+    DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string s(path, n);
+    return s.substr(0, s.find_last_of("\\/") + 1);
+}
+
+std::string WindowClassName(HWND hwnd) {
+    char name[256];
+    int n = GetClassNameA(hwnd, name, sizeof(name));
+    return std::string(name, n > 0 ? n : 0);
+}
+
+std::string WindowText(HWND hwnd) {
+    char text[1024];
+    int n = GetWindowTextA(hwnd, text, sizeof(text));
+    return std::string(text, n > 0 ? n : 0);
+}
+
+Program::Program(const std::string& workDir) {
+    std::string exe = ExeFolder() + PELLIX_EXE_NAME;
+    std::string cmd = "\"" + exe + "\"";
+    std::vector<char> line(cmd.begin(), cmd.end());
+    line.push_back('\0');
+    STARTUPINFOA si{};
+    si.cb = sizeof(si);
+    if (!CreateProcessA(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        workDir.empty() ? nullptr : workDir.c_str(), &si, &process_))
+        process_ = PROCESS_INFORMATION{};
+}
+
+Program::~Program() {
+    if (process_.hProcess == nullptr) return;
+    if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) {
+        TerminateProcess(process_.hProcess, 99);
+        WaitForSingleObject(process_.hProcess, 5000);
+    }
+    CloseHandle(process_.hThread);
+    CloseHandle(process_.hProcess);
+}
+
+namespace {
+
+struct Search {
+    DWORD pid;
+    const std::string* caption;
+    HWND found;
+};
+
+BOOL CALLBACK MatchWindow(HWND hwnd, LPARAM lp) {
+    auto* s = reinterpret_cast<Search*>(lp);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    if (pid != s->pid || !IsWindowVisible(hwnd) || WindowText(hwnd) != *s->caption) return TRUE;
+    s->found = hwnd;
+    return FALSE;
+}
+
+}  // namespace
+
+HWND Program::WaitForWindow(const std::string& caption, DWORD timeoutMs) const {
+    DWORD start = GetTickCount();
+    while (GetTickCount() - start < timeoutMs) {
+        Search s{process_.dwProcessId, &caption, nullptr};
+        EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&s));
+        if (s.found != nullptr) return s.found;
+        if (WaitForSingleObject(process_.hProcess, 20) == WAIT_OBJECT_0) return nullptr;
+    }
+    return nullptr;
+}
+
+bool Program::WaitForExit(DWORD timeoutMs, DWORD& exitCode) const {
+    if (WaitForSingleObject(process_.hProcess, timeoutMs) != WAIT_OBJECT_0) return false;
+    return GetExitCodeProcess(process_.hProcess, &exitCode) != 0;
+}
+
+}  // namespace pellix::test

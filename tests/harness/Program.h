@@ -1,0 +1,33 @@
+// Starts pellix.exe as a user would and finds its windows.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace pellix::test {
+
+class Program {
+public:
+    // Starts the program that sits beside the test executable, in folder
+    // workDir (the test's own folder when empty).
+    explicit Program(const std::string& workDir = "");
+    ~Program();
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+
+    bool Started() const { return process_.hProcess != nullptr; }
+    // The first visible top-level window of the program with that caption.
+    HWND WaitForWindow(const std::string& caption, DWORD timeoutMs = 15000) const;
+    // Waits for the program to end; returns false on time-out.
+    bool WaitForExit(DWORD timeoutMs, DWORD& exitCode) const;
+
+private:
+    PROCESS_INFORMATION process_{};
+};
+
+std::string ExeFolder();
+std::string WindowClassName(HWND hwnd);
+std::string WindowText(HWND hwnd);
+
+}  // namespace pellix::test
