@@ -29,6 +29,7 @@ prepare_template() {
     rm -rf "$template" "$template.tmp"
     (
         export WINEPREFIX="$template.tmp"
+        mkdir -p "$WINEPREFIX"
         wineserver -p
         "$wine" wineboot --init >"$build/wine-prefix.log" 2>&1
         # Without a window manager: no 2 s wait on every DestroyWindow, and
