@@ -20,3 +20,14 @@ function(pellix_add_portable_library)
   add_library(pellix_portable STATIC ${PELLIX_PORTABLE_SOURCES})
   target_include_directories(pellix_portable PUBLIC ${CMAKE_SOURCE_DIR})
 endfunction()
+
+# Thumbnails: resampler arithmetic and the size rule.
+list(APPEND PELLIX_PORTABLE_SOURCES app/thumbnail/Resample.cpp app/thumbnail/ThumbnailSize.cpp)
+list(APPEND PELLIX_NATIVE_TEST_SOURCES tests/app/ResampleTest.cpp tests/app/ThumbnailSizeTest.cpp)
+
+# Skin archives: LZHUF decoder and archive reader, with the streams and string list they use.
+list(APPEND PELLIX_PORTABLE_SOURCES framework/Streams.cpp framework/Strings.cpp skin/WinConvert.cpp skin/SkinRead.cpp)
+list(APPEND PELLIX_NATIVE_TEST_SOURCES tests/framework/StreamsTest.cpp tests/framework/StringsTest.cpp
+  tests/skin/WinConvertTest.cpp tests/skin/SkinReadTest.cpp tests/tools/SkinArchiveWriterTest.cpp)
+list(APPEND PELLIX_FUZZ_TARGETS fuzz_lzhuf_decode=tests/fuzz/LzhufDecodeFuzz.cpp
+  fuzz_skin_archive=tests/fuzz/SkinArchiveFuzz.cpp)

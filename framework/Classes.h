@@ -11,6 +11,7 @@
 namespace pellix {
 
 PELLIX_EXCEPTION(EComponentError, Exception);
+PELLIX_EXCEPTION(EStringListError, Exception);
 
 class TPersistent : public TObject {
 public:

@@ -48,6 +48,8 @@ PELLIX_EXCEPTION(EWriteError, EStreamError);
 PELLIX_EXCEPTION(EFOpenError, EStreamError);
 PELLIX_EXCEPTION(EFCreateError, EStreamError);
 PELLIX_EXCEPTION(EInOutError, Exception);
+// Picture data that no picture kind can read, or a file extension none claims.
+PELLIX_EXCEPTION(EInvalidGraphic, Exception);
 
 // Integer text as the framework reads it: optional blanks and sign, decimal or
 // "$"/"0x" hexadecimal. Throws EConvertError "'%s' is not a valid integer value".
