@@ -1,16 +1,103 @@
-// The main window of the program.
+// The main window of the program: start-up, settings and shut-down, the
+// folder lists, and the commands bound in its form description.
 #pragma once
+
+#include <memory>
+#include <string>
 
 #include "framework/Forms.h"
 
 namespace pellix {
 
+class TLabel;
+class TImage;
+class TEdit;
+class TMemo;
+class TListBox;
+class TCheckBox;
+class TSpinEdit;
+class TDirectoryListBox;
+class TThumbnail;
+class TQnRegistry;
+
 class TThumbnailsForm : public TForm {
 public:
     explicit TThumbnailsForm(TComponent* owner);
+    ~TThumbnailsForm() override;
     std::string ClassName() const override { return "TThumbnailsForm"; }
+
+    // Controls of the description, found by name once it is read.
+    TImage* Image1 = nullptr;
+    TImage* Image2 = nullptr;
+    TListBox* ListBox1 = nullptr;
+    TListBox* ListBox2 = nullptr;
+    TDirectoryListBox* DirectoryListBoxInput = nullptr;
+    TDirectoryListBox* DirectoryListBoxOutput = nullptr;
+    TEdit* EditInputDir = nullptr;
+    TEdit* EditOutputDir = nullptr;
+    TEdit* EditURL = nullptr;
+    TEdit* EditImageDir = nullptr;
+    TEdit* EditThumbDir = nullptr;
+    TEdit* EditImageWidth = nullptr;
+    TEdit* EditImageHeight = nullptr;
+    TSpinEdit* SpinEditMaxWidth = nullptr;
+    TSpinEdit* SpinEditMaxHeight = nullptr;
+    TSpinEdit* SpinEditQuality = nullptr;
+    TSpinEdit* SpinEditThumbsPerRow = nullptr;
+    TCheckBox* CheckBoxProportional = nullptr;
+    TCheckBox* CheckBoxGenerateHTML = nullptr;
+    TCheckBox* CheckBoxGenerateSamples = nullptr;
+    TCheckBox* CheckBoxGenerateThumbnails = nullptr;
+    TLabel* LabelProcessing = nullptr;
+    TMemo* MemoHTML = nullptr;
+    TMemo* MemoHTMLweb = nullptr;
+    TQnRegistry* QnRegistry1 = nullptr;
+
+    // Fields of the window's state.
+    std::string CurrentFile;
+    std::unique_ptr<TThumbnail> Thumbnail;
+    std::string OutputDir;
+    std::string InputDir;
+    std::string PathCurrentDir, PathInitialDir, PathProject, PathApp;
+    std::string DriveLetter;
+    std::string AuthorName, ProductTitle, SalesAddress, WebSiteURL;
+    std::string RegistryBase;
+    std::string DefaultSkin;
+    std::string LoadedSkinFile;
+    int32_t SkinIndex = 0;
+
+    void FormCreate(TObject* sender);
+    void FormClose(TObject* sender, TCloseAction& action);
+    void FormDestroy(TObject* sender);
+
+    void ListInputFiles();
+    void ListOutputFiles();
+    void AddFileToInputList(const std::string& name);
+    void AddFileToOutputList(const std::string& name);
+    void DirectoryListBoxInputChange(TObject* sender);
+    void DirectoryListBoxOutputChange(TObject* sender);
+    void EditInputDirExit(TObject* sender);
+    void EditOutputDirExit(TObject* sender);
+
+    void Loaded() override;
+
+private:
+    void SaveRegistry();
+    void ReadPaths();
+    void RestoreFont();
+    void RestoreWindow();
+    void MakeDefaultFolders();
+    void ReadUserOptions();
+    // Lists the "*.jpg" entries of folder into box.
+    void ListFiles(const std::string& folder, TListBox* box, void (TThumbnailsForm::*add)(const std::string&));
 };
 
 extern TThumbnailsForm* ThumbnailsForm;
+
+// Stored form of the "Path" values: the drive is replaced by a token, so the
+// settings survive the program moving to another drive letter.
+std::string PathToStored(const std::string& path);
+std::string PathFromStored(const std::string& stored, const std::string& driveLetter);
+bool IsStoredPath(const std::string& value);
 
 }  // namespace pellix

@@ -4,6 +4,12 @@ set(PELLIX_WINDOWS_SOURCES
   framework/Graphics.cpp
   framework/Forms.cpp
   framework/FormLoader.cpp
+  framework/UnitClasses.cpp
+  framework/StdCtrls.cpp
+  framework/ExtCtrls.cpp
+  framework/Buttons.cpp
+  framework/Spin.cpp
+  framework/FileCtrl.cpp
   app/ThumbnailsMain.cpp
 )
 
@@ -11,6 +17,7 @@ set(PELLIX_WINDOWS_SOURCES
 set(PELLIX_WINDOWS_TEST_SOURCES
   tests/framework/WindowProcTest.cpp
   tests/framework/FormLoaderTest.cpp
+  tests/app/MainWindowTest.cpp
 )
 
 # Tests that start pellix.exe as a user would.
@@ -21,4 +28,41 @@ set(PELLIX_E2E_TEST_SOURCES
 # Form descriptions embedded in the program and the tests.
 set(PELLIX_FORMS
   forms/ThumbnailsForm.dfm
+)
+
+# Pictures and thumbnails.
+list(APPEND PELLIX_WINDOWS_SOURCES
+  framework/JpegCodec.cpp
+  framework/Jpeg.cpp
+  framework/GifImage.cpp
+  framework/PngImage.cpp
+  app/thumbnail/StretchPicture.cpp
+  app/thumbnail/ClassThumbnail.cpp
+)
+list(APPEND PELLIX_WINDOWS_TEST_SOURCES
+  tests/framework/GraphicsTest.cpp
+  tests/app/ThumbnailTest.cpp
+)
+
+# Menus, actions and the screen object.
+list(APPEND PELLIX_WINDOWS_SOURCES
+  framework/Menus.cpp
+  framework/ActnList.cpp
+  framework/Screen.cpp
+)
+list(APPEND PELLIX_WINDOWS_TEST_SOURCES
+  tests/framework/MenusTest.cpp
+  tests/framework/ActnListTest.cpp
+  tests/framework/ScreenTest.cpp
+)
+
+# Registry, the settings store component, message boxes and common dialogs.
+list(APPEND PELLIX_WINDOWS_SOURCES
+  framework/Registry.cpp
+  framework/Dialogs.cpp
+  app/QnRegistryComponent.cpp
+)
+list(APPEND PELLIX_WINDOWS_TEST_SOURCES
+  tests/app/QnRegistryTest.cpp
+  tests/framework/DialogsTest.cpp
 )

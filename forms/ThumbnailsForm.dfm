@@ -11,4 +11,454 @@ object ThumbnailsForm: TThumbnailsForm
   Font.Name = 'MS Sans Serif'
   Font.Style = []
   Position = poScreenCenter
+  OnClose = FormClose
+  OnCreate = FormCreate
+  OnDestroy = FormDestroy
+  object PanelTop: TPanel
+    Left = 0
+    Top = 0
+    Width = 735
+    Height = 33
+    Align = alTop
+    BevelOuter = bvNone
+    TabOrder = 0
+    object LabelTitle: TLabel
+      Left = 0
+      Top = 0
+      Width = 735
+      Height = 33
+      Align = alClient
+      Alignment = taCenter
+      AutoSize = False
+      Caption = 'Mirovo - Thumbnail Gallery Builder'
+      Font.Charset = DEFAULT_CHARSET
+      Font.Color = clBlue
+      Font.Height = -21
+      Font.Name = 'MS Sans Serif'
+      Font.Style = [fsBold]
+      Layout = tlCenter
+      ParentFont = False
+    end
+  end
+  object Panel1: TPanel
+    Left = 8
+    Top = 41
+    Width = 320
+    Height = 293
+    BevelOuter = bvLowered
+    TabOrder = 1
+    object Image1: TImage
+      Left = 1
+      Top = 1
+      Width = 318
+      Height = 291
+      Align = alClient
+      Center = True
+      Proportional = True
+      Stretch = True
+      Picture = @'Preview.bmp'
+    end
+  end
+  object Panel2: TPanel
+    Left = 336
+    Top = 41
+    Width = 200
+    Height = 181
+    BevelOuter = bvLowered
+    TabOrder = 2
+    object Image2: TImage
+      Left = 1
+      Top = 1
+      Width = 198
+      Height = 179
+      Align = alClient
+      Center = True
+      Picture = @'Preview.bmp'
+    end
+  end
+  object LabelImageWidth: TLabel
+    Left = 336
+    Top = 232
+    Caption = 'Width:'
+  end
+  object EditImageWidth: TEdit
+    Left = 374
+    Top = 228
+    Width = 50
+    Height = 21
+    ReadOnly = True
+    TabStop = False
+    TabOrder = 3
+  end
+  object LabelImageHeight: TLabel
+    Left = 440
+    Top = 232
+    Caption = 'Height:'
+  end
+  object EditImageHeight: TEdit
+    Left = 486
+    Top = 228
+    Width = 50
+    Height = 21
+    ReadOnly = True
+    TabStop = False
+    TabOrder = 4
+  end
+  object LabelMaxWidth: TLabel
+    Left = 544
+    Top = 45
+    Caption = 'Max Width:'
+  end
+  object SpinEditMaxWidth: TSpinEdit
+    Left = 648
+    Top = 41
+    Width = 79
+    Height = 22
+    MaxValue = 900
+    MinValue = 1
+    TabOrder = 5
+    Value = 150
+  end
+  object LabelMaxHeight: TLabel
+    Left = 544
+    Top = 70
+    Caption = 'Max Height:'
+  end
+  object SpinEditMaxHeight: TSpinEdit
+    Left = 648
+    Top = 66
+    Width = 79
+    Height = 22
+    MaxValue = 900
+    MinValue = 1
+    TabOrder = 6
+    Value = 150
+  end
+  object LabelQuality: TLabel
+    Left = 544
+    Top = 95
+    Caption = 'Quality:'
+  end
+  object SpinEditQuality: TSpinEdit
+    Left = 648
+    Top = 91
+    Width = 79
+    Height = 22
+    Increment = 10
+    MaxValue = 100
+    MinValue = 10
+    TabOrder = 7
+    Value = 80
+  end
+  object LabelThumbsPerRow: TLabel
+    Left = 544
+    Top = 120
+    Caption = 'Thumbs Per Row:'
+  end
+  object SpinEditThumbsPerRow: TSpinEdit
+    Left = 648
+    Top = 116
+    Width = 79
+    Height = 22
+    MaxValue = 10
+    MinValue = 1
+    TabOrder = 8
+    Value = 5
+  end
+  object Button88x88: TButton
+    Left = 544
+    Top = 143
+    Width = 88
+    Height = 23
+    Hint = 'Set thumbnail to 88x88'
+    Caption = '88x88'
+    ParentShowHint = False
+    ShowHint = True
+    TabOrder = 9
+  end
+  object Button200x200: TButton
+    Left = 639
+    Top = 143
+    Width = 88
+    Height = 23
+    Hint = 'Set thumbnail to 200x200'
+    Caption = '200x200'
+    ParentShowHint = False
+    ShowHint = True
+    TabOrder = 10
+  end
+  object CheckBoxProportional: TCheckBox
+    Left = 544
+    Top = 171
+    Width = 183
+    Height = 17
+    Hint = 'Width and Height proportional'
+    Caption = 'Proportional'
+    ParentShowHint = False
+    ShowHint = True
+    TabOrder = 11
+  end
+  object CheckBoxGenerateHTML: TCheckBox
+    Left = 544
+    Top = 190
+    Width = 183
+    Height = 17
+    Caption = 'Generate HTML'
+    Checked = True
+    TabOrder = 12
+  end
+  object CheckBoxGenerateSamples: TCheckBox
+    Left = 544
+    Top = 209
+    Width = 183
+    Height = 17
+    Caption = 'Generate Samples'
+    Checked = True
+    TabOrder = 13
+  end
+  object CheckBoxGenerateThumbnails: TCheckBox
+    Left = 544
+    Top = 228
+    Width = 183
+    Height = 17
+    Caption = 'Generate Thumbnails'
+    Checked = True
+    TabOrder = 14
+  end
+  object GroupBoxWebsite: TGroupBox
+    Left = 336
+    Top = 252
+    Width = 391
+    Height = 90
+    Anchors = [akLeft, akTop, akRight]
+    Caption = 'Website'
+    TabOrder = 15
+    object LabelURL: TLabel
+      Left = 8
+      Top = 20
+      Caption = 'Website URL:'
+    end
+    object LabelImageDir: TLabel
+      Left = 8
+      Top = 43
+      Caption = 'Image Directory:'
+    end
+    object LabelThumbDir: TLabel
+      Left = 8
+      Top = 66
+      Caption = 'Thumbnail Directory'
+    end
+    object EditURL: TEdit
+      Left = 120
+      Top = 16
+      Width = 263
+      Height = 21
+      Anchors = [akLeft, akTop, akRight]
+      TabOrder = 0
+    end
+    object EditImageDir: TEdit
+      Left = 120
+      Top = 39
+      Width = 263
+      Height = 21
+      Anchors = [akLeft, akTop, akRight]
+      TabOrder = 1
+    end
+    object EditThumbDir: TEdit
+      Left = 120
+      Top = 62
+      Width = 263
+      Height = 21
+      Anchors = [akLeft, akTop, akRight]
+      TabOrder = 2
+    end
+  end
+  object GroupBoxSingle: TGroupBox
+    Left = 8
+    Top = 346
+    Width = 104
+    Height = 106
+    Anchors = [akLeft, akTop, akBottom]
+    Caption = 'Single Image'
+    TabOrder = 16
+    object btnLoad: TButton
+      Left = 8
+      Top = 20
+      Width = 88
+      Height = 25
+      Hint = 'Open|Opens an existing file'
+      Caption = '&Open...'
+      TabOrder = 0
+    end
+    object btnExecute: TButton
+      Left = 8
+      Top = 52
+      Width = 88
+      Height = 25
+      Caption = 'Create'
+      TabOrder = 1
+    end
+  end
+  object GroupBoxMultiple: TGroupBox
+    Left = 120
+    Top = 346
+    Width = 607
+    Height = 106
+    Anchors = [akLeft, akTop, akRight, akBottom]
+    Caption = 'Multiple Images'
+    TabOrder = 17
+    object LabelInputDir: TLabel
+      Left = 8
+      Top = 16
+      Caption = 'Image Directory'
+    end
+    object LabelImages: TLabel
+      Left = 160
+      Top = 16
+      Caption = 'Images'
+    end
+    object LabelOutputDir: TLabel
+      Left = 296
+      Top = 16
+      Caption = 'Thumbnail Directory'
+    end
+    object LabelThumbnails: TLabel
+      Left = 448
+      Top = 16
+      Caption = 'Thumbnails'
+    end
+    object DriveComboBoxInput: TDriveComboBox
+      Left = 8
+      Top = 31
+      Width = 145
+      Height = 19
+      DirList = DirectoryListBoxInput
+      TabOrder = 0
+    end
+    object DirectoryListBoxInput: TDirectoryListBox
+      Left = 8
+      Top = 53
+      Width = 145
+      Height = 45
+      Anchors = [akLeft, akTop, akBottom]
+      TabOrder = 1
+      OnChange = DirectoryListBoxInputChange
+    end
+    object ListBox1: TListBox
+      Left = 160
+      Top = 31
+      Width = 129
+      Height = 67
+      Anchors = [akLeft, akTop, akBottom]
+      TabOrder = 2
+    end
+    object DriveComboBoxOutput: TDriveComboBox
+      Left = 296
+      Top = 31
+      Width = 145
+      Height = 19
+      DirList = DirectoryListBoxOutput
+      TabOrder = 3
+    end
+    object DirectoryListBoxOutput: TDirectoryListBox
+      Left = 296
+      Top = 53
+      Width = 145
+      Height = 45
+      Anchors = [akLeft, akTop, akBottom]
+      TabOrder = 4
+      OnChange = DirectoryListBoxOutputChange
+    end
+    object ListBox2: TListBox
+      Left = 448
+      Top = 31
+      Width = 85
+      Height = 67
+      Anchors = [akLeft, akTop, akRight, akBottom]
+      TabOrder = 5
+    end
+    object ButtonThumbnails: TButton
+      Left = 541
+      Top = 31
+      Width = 58
+      Height = 25
+      Anchors = [akTop, akRight]
+      Caption = 'Create'
+      TabOrder = 6
+    end
+    object ButtonView: TButton
+      Left = 541
+      Top = 63
+      Width = 58
+      Height = 25
+      Anchors = [akTop, akRight]
+      Caption = 'View'
+      TabOrder = 7
+    end
+    object EditInputDir: TEdit
+      Left = 8
+      Top = 76
+      Width = 145
+      Height = 21
+      ReadOnly = True
+      TabOrder = 8
+      Visible = False
+      OnExit = EditInputDirExit
+    end
+    object EditOutputDir: TEdit
+      Left = 296
+      Top = 76
+      Width = 145
+      Height = 21
+      ReadOnly = True
+      TabOrder = 9
+      Visible = False
+      OnExit = EditOutputDirExit
+    end
+  end
+  object LabelProcessing: TLabel
+    Left = 8
+    Top = 464
+    Width = 300
+    Height = 13
+    Anchors = [akLeft, akBottom]
+    AutoSize = False
+  end
+  object ButtonClose: TBitBtn
+    Left = 652
+    Top = 458
+    Width = 75
+    Height = 25
+    Anchors = [akRight, akBottom]
+    Kind = bkClose
+    TabOrder = 18
+  end
+  object MemoHTML: TMemo
+    Left = 8
+    Top = 458
+    Width = 40
+    Height = 20
+    TabOrder = 19
+    Visible = False
+    WordWrap = False
+  end
+  object MemoHTMLweb: TMemo
+    Left = 56
+    Top = 458
+    Width = 40
+    Height = 20
+    TabOrder = 20
+    Visible = False
+    WordWrap = False
+  end
+  object MemoJPEG: TMemo
+    Left = 104
+    Top = 458
+    Width = 40
+    Height = 20
+    TabOrder = 21
+    Visible = False
+  end
+  object QnRegistry1: TQnRegistry
+  end
 end

@@ -56,6 +56,10 @@ public:
     // Frees a component the framework's way: BeforeDestruction, then delete.
     static void Free(TComponent* component);
 
+    // The form loader hands over each object nested in this one's description
+    // that is not a control: menus and action lists take their items so.
+    virtual void ReadChild(TComponent* child) { (void)child; }
+
     void FreeNotification(TComponent* other);
     void RemoveFreeNotification(TComponent* other);
 

@@ -1,5 +1,7 @@
 #include "framework/Controls.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
 #include <map>
 
@@ -20,7 +22,31 @@ std::map<std::string, WNDPROC>& ClassProcs() {
     return procs;
 }
 
+// The hint window of a top-level window, made on first use; it is owned by
+// that window and goes with it.
+HWND HintWindowOf(HWND topLevel) {
+    HWND tips = static_cast<HWND>(GetPropA(topLevel, "PellixHints"));
+    if (tips != nullptr) return tips;
+    static const bool ready = [] {
+        INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES};
+        return InitCommonControlsEx(&icc) != FALSE;
+    }();
+    (void)ready;
+    tips = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT,
+                           CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, topLevel, nullptr, GetModuleHandleA(nullptr), nullptr);
+    if (tips != nullptr) SetPropA(topLevel, "PellixHints", tips);
+    return tips;
+}
+
 }  // namespace
+
+std::string GetShortHint(const std::string& hint) { return hint.substr(0, hint.find('|')); }
+
+bool TControl::HintShown() const {
+    for (const TControl* c = this; c != nullptr; c = c->parent_)
+        if (!c->ParentShowHint || c->parent_ == nullptr) return c->ShowHint;
+    return false;
+}
 
 // ---------------------------------------------------------------- TControl
 
@@ -235,6 +261,28 @@ void TWinControl::CreateWnd() {
     for (TControl* c : controls_)
         if (auto* w = dynamic_cast<TWinControl*>(c)) w->HandleNeeded();
     AlignControls();
+    AddHints();
+}
+
+void TWinControl::AddHints() {
+    auto add = [this](TControl* c, HWND owner, UINT flags, UINT_PTR id, RECT rect) {
+        if (!c->HintShown() || c->Hint().empty()) return;
+        HWND tips = HintWindowOf(GetAncestor(handle_, GA_ROOT));
+        if (tips == nullptr) return;
+        std::string text = GetShortHint(c->Hint());
+        TTTOOLINFOA ti{};
+        ti.cbSize = sizeof(ti);
+        ti.uFlags = flags | TTF_SUBCLASS;
+        ti.hwnd = owner;
+        ti.uId = id;
+        ti.rect = rect;
+        ti.lpszText = text.data();
+        SendMessageA(tips, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
+    };
+    if (Parent() != nullptr) add(this, Parent()->handle_, TTF_IDISHWND, reinterpret_cast<UINT_PTR>(handle_), RECT{});
+    for (TControl* c : controls_)
+        if (dynamic_cast<TGraphicControl*>(c) != nullptr)
+            add(c, handle_, 0, reinterpret_cast<UINT_PTR>(c), c->BoundsRect());
 }
 
 void TWinControl::CreateWindowHandle(const TCreateParams& params) {
@@ -355,6 +403,17 @@ void TWinControl::Dispatch(TMessage& message) {
         DefaultHandler(message);
         AlignControls();
         return;
+    case WM_SETFOCUS:
+        DefaultHandler(message);
+        DoEnter();
+        return;
+    case WM_KILLFOCUS: {
+        DefaultHandler(message);
+        // Only a move to another window of the same form counts as leaving.
+        HWND to = reinterpret_cast<HWND>(message.WParam);
+        if (to != nullptr && GetAncestor(to, GA_ROOT) == GetAncestor(handle_, GA_ROOT)) DoExit();
+        return;
+    }
     default:
         break;
     }
@@ -468,6 +527,23 @@ void TWinControl::SetText(const std::string& text) {
     if (handle_ != nullptr) SetWindowTextA(handle_, text.c_str());
 }
 
+std::string TWinControl::GetText() const {
+    if (handle_ == nullptr) return text_;
+    int n = GetWindowTextLengthA(handle_);
+    std::string s(static_cast<size_t>(n) + 1, '\0');
+    n = GetWindowTextA(handle_, s.data(), n + 1);
+    s.resize(static_cast<size_t>(n > 0 ? n : 0));
+    return s;
+}
+
+void TWinControl::DoEnter() {
+    if (OnEnter) OnEnter(this);
+}
+
+void TWinControl::DoExit() {
+    if (OnExit) OnExit(this);
+}
+
 void TWinControl::ColorChanged() {
     if (handle_ != nullptr) InvalidateRect(handle_, nullptr, TRUE);
 }
@@ -506,8 +582,9 @@ void TWinControl::RemoveControl(TControl* control) {
 void TWinControl::AlignControls() {
     if (aligning_ || handle_ == nullptr) return;
     aligning_ = true;
-    RECT area = ClientRect();
-    const int clientW = area.right, clientH = area.bottom;
+    const RECT client = ClientRect();
+    const int clientW = client.right, clientH = client.bottom;
+    RECT area = AlignArea();
     // Docked controls take their edges in this order, each from what is left.
     const TAlign order[] = {TAlign::alTop, TAlign::alBottom, TAlign::alLeft, TAlign::alRight, TAlign::alClient};
     for (TAlign a : order) {

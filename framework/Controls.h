@@ -93,11 +93,16 @@ public:
     bool ParentFont() const { return parentFont_; }
     void SetParentFont(bool value);
 
-    const std::string& Caption() const { return text_; }
+    std::string Caption() const { return GetText(); }
     void SetCaption(const std::string& text) { SetText(text); }
+    std::string Text() const { return GetText(); }
+    void SetTextValue(const std::string& text) { SetText(text); }
     const std::string& Hint() const { return hint_; }
     void SetHint(const std::string& hint) { hint_ = hint; }
     bool ShowHint = false;
+    bool ParentShowHint = true;
+    // Whether the hint shows, following the parents while ParentShowHint.
+    bool HintShown() const;
 
     // Replaceable entry of every message; WndProc by default.
     TWndMethod WindowProc;
@@ -115,6 +120,7 @@ protected:
     virtual void DefaultHandler(TMessage& message);
 
     virtual void SetText(const std::string& text);
+    virtual std::string GetText() const { return text_; }
     virtual void ColorChanged() {}
     virtual void FontChanged() {}
     virtual void VisibleChanged() {}
@@ -194,6 +200,8 @@ public:
     bool TabStop = false;
     int TabOrder = -1;
     bool DoubleBuffered = false;
+    TNotifyEvent OnEnter;
+    TNotifyEvent OnExit;
     bool CanFocus();
     virtual void SetFocus();
     bool Focused();
@@ -213,6 +221,12 @@ protected:
     void Dispatch(TMessage& message) override;
     void DefaultHandler(TMessage& message) override;
     void SetText(const std::string& text) override;
+    std::string GetText() const override;
+    // Focus moved into or out of this control, within its form.
+    virtual void DoEnter();
+    virtual void DoExit();
+    // The part of the client area that aligned children share.
+    virtual RECT AlignArea() { return ClientRect(); }
     void ColorChanged() override;
     void FontChanged() override;
     void VisibleChanged() override;
@@ -232,6 +246,8 @@ private:
     void InsertControl(TControl* control);
     void RemoveControl(TControl* control);
     void ReflectToChild(TMessage& message, HWND child);
+    // Registers this control's hint and its windowless children's.
+    void AddHints();
     void UpdateBoundsFromWindow();
     void WmPaint(TMessage& message);
 
@@ -242,6 +258,9 @@ private:
 
     friend class TControl;
 };
+
+// The hint's part before "|": what a hint window shows.
+std::string GetShortHint(const std::string& hint);
 
 // Registers the framework class of params (once) as a superclass of its
 // system class, and returns the system class's procedure.

@@ -2,6 +2,8 @@
 
 #include <mutex>
 
+#include "framework/UnitClasses.h"
+
 namespace pellix {
 
 void RegisterFrameworkClasses();
@@ -28,8 +30,11 @@ std::string ResourceNameOf(const std::string& fileName) {
 void ApplyProperty(TPersistent& target, const FormProperty& p, LoadContext& ctx) {
     TPersistent* object = &target;
     std::string path = p.name;
+    // Some properties are named with a dot as a whole ("Lines.Strings").
+    if (const PropertyInfo* whole = FindPropertyInfo(target.ClassName(), path); whole != nullptr && whole->set)
+        path = std::string();
     // "Font.Height": walk the nested objects, then set the last part.
-    for (size_t dot; (dot = path.find('.')) != std::string::npos;) {
+    for (size_t dot; !path.empty() && (dot = path.find('.')) != std::string::npos;) {
         std::string head = path.substr(0, dot);
         const PropertyInfo* info = FindPropertyInfo(object->ClassName(), head);
         if (info == nullptr || !info->sub)
@@ -37,7 +42,7 @@ void ApplyProperty(TPersistent& target, const FormProperty& p, LoadContext& ctx)
         object = info->sub(*object);
         path = path.substr(dot + 1);
     }
-    const PropertyInfo* info = FindPropertyInfo(object->ClassName(), path);
+    const PropertyInfo* info = FindPropertyInfo(object->ClassName(), path.empty() ? p.name : path);
     if (info == nullptr || !info->set) ctx.Fail(p.line, "unknown property '" + p.name + "' of " + target.ClassName());
     try {
         info->set(*object, p.value, ctx);
@@ -66,6 +71,12 @@ void CreateChildren(const FormObject& object, TComponent& container, LoadContext
             auto* parent = dynamic_cast<TWinControl*>(&container);
             if (parent == nullptr) ctx.Fail(child.line, "'" + child.name + "' is a control outside any windowed control");
             control->SetParent(parent);
+        } else {
+            try {
+                container.ReadChild(component);
+            } catch (const EComponentError& e) {
+                ctx.Fail(child.line, e.what());
+            }
         }
         ApplyProperties(*component, child.properties, ctx);
         CreateChildren(child, *component, ctx);
@@ -282,7 +293,11 @@ void RegisterFrameworkClasses() {
         .Property("ParentFont", Prop<TControl>([](TControl& c, const FormValue& v, LoadContext& x) { c.SetParentFont(x.Bool(v)); }))
         .Property("Caption", Prop<TControl>([](TControl& c, const FormValue& v, LoadContext& x) { c.SetCaption(x.String(v)); }))
         .Property("Hint", Prop<TControl>([](TControl& c, const FormValue& v, LoadContext& x) { c.SetHint(x.String(v)); }))
-        .Property("ShowHint", Prop<TControl>([](TControl& c, const FormValue& v, LoadContext& x) { c.ShowHint = x.Bool(v); }))
+        .Property("ShowHint", Prop<TControl>([](TControl& c, const FormValue& v, LoadContext& x) {
+            c.ShowHint = x.Bool(v);
+            c.ParentShowHint = false;
+        }))
+        .Property("ParentShowHint", Prop<TControl>([](TControl& c, const FormValue& v, LoadContext& x) { c.ParentShowHint = x.Bool(v); }))
         .Property("OnClick", EventProp(&TControl::OnClick))
         .SubObject("Font", Sub<TControl>([](TControl& c) -> TPersistent* { return c.Font(); }));
 
@@ -291,7 +306,9 @@ void RegisterFrameworkClasses() {
         .Property("TabStop", Prop<TWinControl>([](TWinControl& c, const FormValue& v, LoadContext& x) { c.TabStop = x.Bool(v); }))
         .Property("TabOrder", Prop<TWinControl>([](TWinControl& c, const FormValue& v, LoadContext& x) { c.TabOrder = x.Int(v); }))
         .Property("DoubleBuffered",
-                  Prop<TWinControl>([](TWinControl& c, const FormValue& v, LoadContext& x) { c.DoubleBuffered = x.Bool(v); }));
+                  Prop<TWinControl>([](TWinControl& c, const FormValue& v, LoadContext& x) { c.DoubleBuffered = x.Bool(v); }))
+        .Property("OnEnter", EventProp(&TWinControl::OnEnter))
+        .Property("OnExit", EventProp(&TWinControl::OnExit));
     RegisterClassInfo("TCustomControl", "TWinControl");
 
     RegisterClassInfo("TCustomForm", "TWinControl")
@@ -310,6 +327,7 @@ void RegisterFrameworkClasses() {
         .Property("OnDestroy", EventProp(&TCustomForm::OnDestroy))
         .Property("OnClose", EventProp(&TCustomForm::OnClose));
     RegisterClassInfo("TForm", "TCustomForm");
+    RegisterUnitClasses();
 }
 
 }  // namespace pellix

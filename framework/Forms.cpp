@@ -1,6 +1,10 @@
 #include "framework/Forms.h"
 
+#include <vector>
+
+#include "framework/ActnList.h"
 #include "framework/FormLoader.h"
+#include "framework/Screen.h"
 
 namespace pellix {
 
@@ -22,12 +26,23 @@ TCustomForm::TCustomForm(TComponent* owner) : TWinControl(owner) {
     SetColor(clBtnFace);
     SetParentFont(false);
     SetBoundsFields(0, 0, 320, 240);
+    TScreen::FormCreated(this);
 }
 
-TCustomForm::~TCustomForm() = default;
+TCustomForm::~TCustomForm() {
+    // Destroying the window would destroy the menu it shows; the menu is its own.
+    if (menu_ != nullptr) {
+        if (handle_ != nullptr) ::SetMenu(handle_, nullptr);
+        menu_->SetWindowHandle(nullptr);
+    }
+    TScreen::FormDestroyed(this);
+}
 
 void TCustomForm::LoadAndCreate() {
     LoadFormDescription(*this);
+    // The window is made at its designed size, so anchored controls keep
+    // their designed distances when the create handler resizes it.
+    HandleNeeded();
     DoCreate();
 }
 
@@ -87,6 +102,37 @@ void TCustomForm::CreateWindowHandle(const TCreateParams& params) {
     HICON icon = Application->Icon();
     SendMessageA(handle_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
     SendMessageA(handle_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+    if (menu_ != nullptr) {
+        ::SetMenu(handle_, menu_->Handle());
+        menu_->SetWindowHandle(handle_);
+    }
+}
+
+void TCustomForm::SetMenu(TMainMenu* menu) {
+    if (menu == menu_) return;
+    if (menu_ != nullptr) {
+        menu_->SetWindowHandle(nullptr);
+        menu_->RemoveFreeNotification(this);
+    }
+    menu_ = menu;
+    if (menu_ != nullptr) menu_->FreeNotification(this);
+    if (handle_ == nullptr) return;
+    ::SetMenu(handle_, menu_ != nullptr ? menu_->Handle() : nullptr);
+    if (menu_ != nullptr) menu_->SetWindowHandle(handle_);
+}
+
+void TCustomForm::Notification(TComponent* component, TOperation operation) {
+    TWinControl::Notification(component, operation);
+    if (operation == TOperation::opRemove && component == menu_) menu_ = nullptr;
+}
+
+bool TCustomForm::IsShortCut(TWMKey& msg) {
+    bool handled = false;
+    if (OnShortCut) OnShortCut(msg, handled);
+    if (!handled && menu_ != nullptr) handled = menu_->IsShortCut(msg);
+    for (int i = 0; !handled && i < ComponentCount(); ++i)
+        if (auto* list = dynamic_cast<TActionList*>(Components(i))) handled = list->IsShortCut(msg);
+    return handled;
 }
 
 TWindowState TCustomForm::WindowState() {
@@ -133,10 +179,51 @@ void TCustomForm::DoClose(TCloseAction& action) {
     if (OnClose) OnClose(this, action);
 }
 
+namespace {
+
+BOOL CALLBACK DisableThreadWindow(HWND hwnd, LPARAM lp) {
+    auto* disabled = reinterpret_cast<std::vector<HWND>*>(lp);
+    if (IsWindowVisible(hwnd) && IsWindowEnabled(hwnd)) {
+        EnableWindow(hwnd, FALSE);
+        disabled->push_back(hwnd);
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+int TCustomForm::ShowModal() {
+    if (modal_ || Visible()) throw EComponentError("Cannot make a visible window modal");
+    std::vector<HWND> disabled;
+    EnumThreadWindows(GetCurrentThreadId(), DisableThreadWindow, reinterpret_cast<LPARAM>(&disabled));
+    modal_ = true;
+    modalResult_ = 0;
+    Show();
+    MSG msg;
+    while (modalResult_ == 0 && !Application->Terminated()) {
+        if (!GetMessageA(&msg, nullptr, 0, 0)) {
+            // The loop that owns the program must still see the quit.
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            break;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    for (HWND h : disabled)
+        if (IsWindow(h)) EnableWindow(h, TRUE);
+    Hide();
+    modal_ = false;
+    return modalResult_;
+}
+
 void TCustomForm::Close() {
     TCloseAction action = TCloseAction::caHide;
     DoClose(action);
     if (action == TCloseAction::caNone) return;
+    if (modal_) {
+        if (modalResult_ == 0) modalResult_ = 2;  // closed without a choice: cancel
+        return;
+    }
     if (Application->MainForm() == this) {
         Application->Terminate();
     } else if (action == TCloseAction::caHide) {
@@ -161,6 +248,40 @@ void TCustomForm::Dispatch(TMessage& message) {
     case CM_RELEASE:
         TComponent::Free(this);  // the form posted this to itself; nothing touches it after
         return;
+    case WM_COMMAND:
+        // Menu choices come without a control window.
+        if (message.LParam == 0 && menu_ != nullptr && menu_->DispatchCommand(LOWORD(message.WParam))) {
+            message.Result = 0;
+            return;
+        }
+        TWinControl::Dispatch(message);
+        return;
+    case CM_MENUCHANGED:
+        // Whatever took the menu off the window gets it back to look at.
+        if (menu_ != nullptr && handle_ != nullptr && GetMenu(handle_) != menu_->Handle())
+            ::SetMenu(handle_, menu_->Handle());
+        message.Result = 0;
+        return;
+    case WM_SETCURSOR:
+        // Children ask their parents first, so this covers the whole form.
+        if (Screen->Cursor() != crDefault && LOWORD(message.LParam) == HTCLIENT) {
+            ::SetCursor(TScreen::CursorHandle(Screen->Cursor()));
+            message.Result = TRUE;
+            return;
+        }
+        TWinControl::Dispatch(message);
+        return;
+    case WM_ACTIVATE:
+        if (LOWORD(message.WParam) != WA_INACTIVE) TScreen::FormActivated(this);
+        TWinControl::Dispatch(message);
+        return;
+    case WM_DESTROY:
+        if (menu_ != nullptr) {
+            if (GetMenu(handle_) == menu_->Handle()) ::SetMenu(handle_, nullptr);
+            menu_->SetWindowHandle(nullptr);
+        }
+        TWinControl::Dispatch(message);
+        return;
     default:
         TWinControl::Dispatch(message);
     }
@@ -183,12 +304,31 @@ void TApplication::Notification(TComponent* component, TOperation operation) {
     if (operation == TOperation::opRemove && component == mainForm_) mainForm_ = nullptr;
 }
 
+namespace {
+
+// Key messages go to the shortcuts of their form before anything else.
+bool IsShortCutMessage(const MSG& msg) {
+    if (msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN) return false;
+    auto* form = dynamic_cast<TCustomForm*>(TWinControl::FromHandle(GetAncestor(msg.hwnd, GA_ROOT)));
+    if (form == nullptr) return false;
+    TWMKey key{msg.message, static_cast<WORD>(msg.wParam), msg.lParam, 0};
+    try {
+        return form->IsShortCut(key);
+    } catch (const std::exception& e) {
+        Application->HandleException(form, e);
+        return true;
+    }
+}
+
+}  // namespace
+
 bool TApplication::ProcessMessage(MSG& msg) {
     if (!PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) return false;
     if (msg.message == WM_QUIT) {
         terminated_ = true;
         return true;
     }
+    if (IsShortCutMessage(msg)) return true;
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
     return true;
@@ -233,10 +373,6 @@ void TApplication::ShowException(const std::exception& error) {
     }
     HWND owner = GetActiveWindow();
     MessageBoxA(owner, text.c_str(), title_.c_str(), MB_OK | MB_ICONSTOP);
-}
-
-void ShowMessage(const std::string& text) {
-    MessageBoxA(GetActiveWindow(), text.c_str(), Application->Title().c_str(), MB_OK);
 }
 
 }  // namespace pellix

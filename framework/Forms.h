@@ -9,6 +9,7 @@
 #include <string>
 
 #include "framework/Controls.h"
+#include "framework/Menus.h"
 
 namespace pellix {
 
@@ -18,6 +19,7 @@ enum class TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWind
 enum class TCloseAction { caNone, caHide, caFree, caMinimize };
 
 using TCloseEvent = std::function<void(TObject* sender, TCloseAction& action)>;
+using TShortCutEvent = std::function<void(TWMKey& msg, bool& handled)>;
 
 class TCustomForm : public TWinControl {
 public:
@@ -38,12 +40,24 @@ public:
 
     void SetVisible(bool visible) override;
     void Close();
+    // Shows the form with every other window of the program disabled and
+    // returns once ModalResult is set or the form is closed.
+    int ShowModal();
+    int ModalResult() const { return modalResult_; }
+    void SetModalResult(int result) { modalResult_ = result; }
     // Frees the form once the messages now queued have been handled.
     void Release();
 
     TNotifyEvent OnCreate;
     TNotifyEvent OnDestroy;
     TCloseEvent OnClose;
+
+    TMainMenu* Menu() const { return menu_; }
+    void SetMenu(TMainMenu* menu);
+    // Runs before a key message is dispatched: OnShortCut first, then the
+    // menu's items, then the form's actions. True when one took the key.
+    bool IsShortCut(TWMKey& msg);
+    TShortCutEvent OnShortCut;
 
     // Handlers that the form description binds to events by name.
     template <class Event>
@@ -58,6 +72,7 @@ protected:
     void CreateParams(TCreateParams& params) override;
     void CreateWindowHandle(const TCreateParams& params) override;
     void Dispatch(TMessage& message) override;
+    void Notification(TComponent* component, TOperation operation) override;
     virtual void DoCreate();
     virtual void DoClose(TCloseAction& action);
 
@@ -68,6 +83,9 @@ private:
     TWindowState windowState_ = TWindowState::wsNormal;
     TFormBorderStyle borderStyle_ = TFormBorderStyle::bsSizeable;
     bool placed_ = false;
+    TMainMenu* menu_ = nullptr;
+    bool modal_ = false;
+    int modalResult_ = 0;
     std::map<std::string, std::any> handlers_;
 };
 
@@ -133,8 +151,5 @@ private:
 };
 
 extern TApplication* const Application;
-
-// The framework's plain message: application title, OK button, no icon.
-void ShowMessage(const std::string& text);
 
 }  // namespace pellix

@@ -1,14 +1,25 @@
-// Colours, fonts and (later) the picture classes of the framework.
+// Colours, fonts, pens, brushes, canvases and the picture classes.
 #pragma once
 
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "framework/Classes.h"
+#include "framework/Streams.h"
 
 namespace pellix {
+
+// EInvalidGraphic (SysUtils): data no picture kind can read, or an unknown
+// file extension.
+// An operation a graphic cannot do (for example converting an icon to a bitmap).
+PELLIX_EXCEPTION(EInvalidGraphicOperation, Exception);
+// The system refused a bitmap, usually for its size.
+PELLIX_EXCEPTION(EOutOfResources, Exception);
 
 // An RGB value (red in the low byte) or a system-colour reference
 // (0x80000000 + COLOR_xxx index).
@@ -61,7 +72,24 @@ using TFontStyles = uint8_t;
 // Dots per inch of the screen, as fonts convert points.
 int ScreenPixelsPerInch();
 
-class TFont : public TPersistent {
+class TCanvas;
+
+// A GDI object made on demand from its properties and remade after a change.
+class TGraphicsObject : public TPersistent {
+public:
+    TNotifyEvent OnChange;
+
+protected:
+    void Changed();
+    virtual void ReleaseHandle() = 0;
+
+private:
+    friend class TCanvas;
+    // Set by the canvas that has the handle selected, so it can let go first.
+    std::function<void()> beforeRelease_;
+};
+
+class TFont : public TGraphicsObject {
 public:
     TFont();
     ~TFont() override;
@@ -70,7 +98,7 @@ public:
 
     const std::string& Name() const { return name_; }
     void SetName(const std::string& name);  // cut to 31 characters, as LOGFONT holds
-    int Height() const { return height_; }
+    int Height() const { return height_; }  // negative: character height in pixels
     void SetHeight(int height);
     int Size() const;                       // points
     void SetSize(int points);
@@ -84,11 +112,8 @@ public:
     // Made on demand and kept until the font changes.
     HFONT Handle();
 
-    TNotifyEvent OnChange;
-
 private:
-    void Changed();
-    void ReleaseHandle();
+    void ReleaseHandle() override;
 
     std::string name_ = "MS Sans Serif";
     int height_ = -11;
@@ -97,5 +122,293 @@ private:
     int charset_ = DEFAULT_CHARSET;
     HFONT handle_ = nullptr;
 };
+
+enum class TPenStyle { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear, psInsideFrame };
+
+class TPen : public TGraphicsObject {
+public:
+    ~TPen() override;
+    std::string ClassName() const override { return "TPen"; }
+    void Assign(const TPersistent* source) override;
+
+    TColor Color() const { return color_; }
+    void SetColor(TColor color);
+    int Width() const { return width_; }
+    void SetWidth(int width);
+    TPenStyle Style() const { return style_; }
+    void SetStyle(TPenStyle style);
+    HPEN Handle();
+
+private:
+    void ReleaseHandle() override;
+
+    TColor color_ = clBlack;
+    int width_ = 1;
+    TPenStyle style_ = TPenStyle::psSolid;
+    HPEN handle_ = nullptr;
+};
+
+enum class TBrushStyle { bsSolid, bsClear };
+
+class TBrush : public TGraphicsObject {
+public:
+    ~TBrush() override;
+    std::string ClassName() const override { return "TBrush"; }
+    void Assign(const TPersistent* source) override;
+
+    TColor Color() const { return color_; }
+    void SetColor(TColor color);
+    TBrushStyle Style() const { return style_; }
+    void SetStyle(TBrushStyle style);
+    HBRUSH Handle();
+
+private:
+    void ReleaseHandle() override;
+
+    TColor color_ = clWhite;
+    TBrushStyle style_ = TBrushStyle::bsSolid;
+    HBRUSH handle_ = nullptr;
+};
+
+class TGraphic;
+
+// Drawing on a device context that the canvas owns (deleted with it) or
+// borrows (left to its owner). Font, pen and brush stay selected between calls.
+class TCanvas : public TPersistent {
+public:
+    TCanvas();
+    // Borrows dc; a null dc leaves the canvas without one.
+    explicit TCanvas(HDC dc);
+    ~TCanvas() override;
+    std::string ClassName() const override { return "TCanvas"; }
+
+    // The context with font, pen and brush selected.
+    HDC Handle();
+    bool HandleAllocated() const { return dc_ != nullptr; }
+    // Borrows dc (null lets go of the current one).
+    void SetHandle(HDC dc);
+
+    TFont* Font() { return &font_; }
+    TPen* Pen() { return &pen_; }
+    TBrush* Brush() { return &brush_; }
+
+    void FillRect(const RECT& rect);
+    void FrameRect(const RECT& rect);
+    void Rectangle(int left, int top, int right, int bottom);
+    void MoveTo(int x, int y);
+    // Leaves out the end point, as GDI does.
+    void LineTo(int x, int y);
+    void TextOut(int x, int y, const std::string& text);
+    SIZE TextExtent(const std::string& text);
+    int TextWidth(const std::string& text) { return TextExtent(text).cx; }
+    int TextHeight(const std::string& text) { return TextExtent(text).cy; }
+    void Draw(int x, int y, const TGraphic& graphic);
+    void StretchDraw(const RECT& rect, const TGraphic& graphic);
+    void CopyRect(const RECT& dest, TCanvas& source, const RECT& sourceRect);
+    TColor Pixel(int x, int y);
+    void SetPixel(int x, int y, TColor color);
+
+    // Before and after every drawing call.
+    std::function<void()> OnChanging;
+    std::function<void()> OnChange;
+
+protected:
+    // Runs first in Handle(): a canvas that makes its own context (a
+    // bitmap's) makes or readies it here.
+    virtual void HandleNeeded() {}
+    // Takes ownership of dc: it is deleted when the canvas lets go of it.
+    void AdoptHandle(HDC dc);
+    HDC RawHandle() const { return dc_; }
+    void Changing();
+    void Changed();
+
+private:
+    void SelectObjects();
+    void DeselectObjects();
+    void ReleaseDc();
+
+    HDC dc_ = nullptr;
+    bool ownsDc_ = false;
+    HGDIOBJ oldFont_ = nullptr, oldPen_ = nullptr, oldBrush_ = nullptr;
+    TFont font_;
+    TPen pen_;
+    TBrush brush_;
+};
+
+// Base of every picture kind. Copies (Assign between graphics of one class,
+// TPicture::Assign) share the decoded pixels.
+class TGraphic : public TPersistent {
+public:
+    std::string ClassName() const override { return "TGraphic"; }
+
+    virtual int Width() const = 0;
+    virtual int Height() const = 0;
+    virtual bool Empty() const { return Width() == 0 || Height() == 0; }
+
+    // Reads from the stream's position to its end.
+    virtual void LoadFromStream(TStream& stream) = 0;
+    virtual void SaveToStream(TStream& stream) const = 0;
+    void LoadFromFile(const std::string& fileName);
+    void SaveToFile(const std::string& fileName) const;
+
+    // Paints the picture scaled into rect.
+    virtual void Draw(TCanvas& canvas, const RECT& rect) const = 0;
+    // A copy of the same class sharing the decoded data.
+    virtual std::unique_ptr<TGraphic> Clone() const = 0;
+
+    bool Transparent() const { return transparent_; }
+    virtual void SetTransparent(bool transparent) { transparent_ = transparent; }
+
+    TNotifyEvent OnChange;
+
+protected:
+    void Changed() {
+        if (OnChange) OnChange(this);
+    }
+
+private:
+    bool transparent_ = false;
+};
+
+enum class TPixelFormat { pfDevice, pf1bit, pf4bit, pf8bit, pf15bit, pf16bit, pf24bit, pf32bit, pfCustom };
+
+class TBitmapCanvas;
+struct DibImage;
+
+// A device-independent bitmap (DIB section). Copies share the pixels until
+// one of them is written to (through ScanLine, Canvas or a size change).
+class TBitmap : public TGraphic {
+public:
+    TBitmap();
+    ~TBitmap() override;
+    std::string ClassName() const override { return "TBitmap"; }
+    // Takes a bitmap (sharing its pixels) or any graphic that converts itself.
+    void Assign(const TPersistent* source) override;
+
+    int Width() const override;
+    int Height() const override;
+    void SetWidth(int width);
+    void SetHeight(int height);
+    // Keeps the overlapping top-left part of the picture.
+    void SetSize(int width, int height);
+
+    TPixelFormat PixelFormat() const;
+    // Converts the pixels to the new format.
+    void SetPixelFormat(TPixelFormat format);
+
+    // Row y of the pixels; the non-const form makes the pixels this bitmap's own.
+    uint8_t* ScanLine(int y);
+    const uint8_t* ScanLine(int y) const;
+    // Address of row 1 minus address of row 0 (negative when stored bottom-up).
+    ptrdiff_t RowStep() const;
+
+    TCanvas* Canvas();
+    HBITMAP Handle();
+    // Drops the pixels: the bitmap becomes 0 x 0, its format kept.
+    void FreeImage();
+
+    // Windows bitmap file. Invalid data raises EInvalidGraphic.
+    void LoadFromStream(TStream& stream) override;
+    void SaveToStream(TStream& stream) const override;
+    void Draw(TCanvas& canvas, const RECT& rect) const override;
+    std::unique_ptr<TGraphic> Clone() const override;
+
+    // Drawn with this colour left out when Transparent; by default the
+    // colour of the bottom-left pixel.
+    TColor TransparentColor() const;
+    void SetTransparentColor(TColor color) { transparentColor_ = color; }
+
+private:
+    friend class TBitmapCanvas;
+    void Unshare();
+    HBITMAP OwnHandle();
+    void Replace(std::shared_ptr<DibImage> image);
+    void Rebuild(int width, int height, TPixelFormat format);
+
+    std::shared_ptr<DibImage> image_;
+    TPixelFormat format_ = TPixelFormat::pfDevice;
+    int width_ = 0, height_ = 0;  // kept while one side is 0 and no pixels exist
+    std::unique_ptr<TBitmapCanvas> canvas_;
+    TColor transparentColor_ = clDefault;
+};
+
+class TIcon : public TGraphic {
+public:
+    TIcon();
+    ~TIcon() override;
+    std::string ClassName() const override { return "TIcon"; }
+    void Assign(const TPersistent* source) override;
+
+    int Width() const override;
+    int Height() const override;
+    HICON Handle() const;
+
+    // An icon file (.ico); the largest image is drawn.
+    void LoadFromStream(TStream& stream) override;
+    void SaveToStream(TStream& stream) const override;
+    void Draw(TCanvas& canvas, const RECT& rect) const override;
+    std::unique_ptr<TGraphic> Clone() const override;
+
+private:
+    struct Data;
+    std::shared_ptr<const Data> data_;
+};
+
+class TMetafile : public TGraphic {
+public:
+    TMetafile();
+    ~TMetafile() override;
+    std::string ClassName() const override { return "TMetafile"; }
+    void Assign(const TPersistent* source) override;
+
+    // In screen pixels.
+    int Width() const override;
+    int Height() const override;
+    HENHMETAFILE Handle() const;
+
+    // An enhanced metafile, a placeable or a plain Windows metafile.
+    void LoadFromStream(TStream& stream) override;
+    // Always as an enhanced metafile.
+    void SaveToStream(TStream& stream) const override;
+    void Draw(TCanvas& canvas, const RECT& rect) const override;
+    std::unique_ptr<TGraphic> Clone() const override;
+
+private:
+    struct Data;
+    std::shared_ptr<const Data> data_;
+};
+
+// Holds one graphic of the kind its file extension names.
+class TPicture : public TPersistent {
+public:
+    TPicture();
+    ~TPicture() override;
+    std::string ClassName() const override { return "TPicture"; }
+    // A picture or graphic is copied (sharing its decoded data); nullptr empties.
+    void Assign(const TPersistent* source) override;
+
+    TGraphic* Graphic() const { return graphic_.get(); }
+    // Copies graphic; nullptr empties.
+    void SetGraphic(const TGraphic* graphic);
+    // The graphic as a bitmap, replacing any other kind by an empty bitmap.
+    TBitmap* Bitmap();
+    int Width() const { return graphic_ ? graphic_->Width() : 0; }
+    int Height() const { return graphic_ ? graphic_->Height() : 0; }
+
+    // ".jpg", ".jpeg", ".gif", ".png", ".bmp", ".ico", ".emf", ".wmf" in any
+    // case; others raise EInvalidGraphic.
+    void LoadFromFile(const std::string& fileName);
+    void SaveToFile(const std::string& fileName) const;
+
+    TNotifyEvent OnChange;
+
+private:
+    void Changed();
+
+    std::unique_ptr<TGraphic> graphic_;
+};
+
+// The picture kind for a file extension (".JPG" or "jpg"), or nullptr.
+std::unique_ptr<TGraphic> GraphicForExtension(const std::string& extension);
 
 }  // namespace pellix

@@ -16,6 +16,36 @@ int DigitValue(char c, int base) {
     return v < base ? v : -1;
 }
 
+// Decimal text with an optional fraction and exponent, blanks around it;
+// nonZero tells whether any digit before the exponent is other than 0.
+bool ReadDecimal(std::string_view text, bool& nonZero) {
+    std::string t = Trim(text);
+    size_t i = 0, digits = 0;
+    nonZero = false;
+    auto sign = [&] {
+        if (i < t.size() && (t[i] == '+' || t[i] == '-')) ++i;
+    };
+    auto run = [&](bool mantissa) {
+        size_t start = i;
+        for (; i < t.size() && t[i] >= '0' && t[i] <= '9'; ++i)
+            if (mantissa && t[i] != '0') nonZero = true;
+        return i - start;
+    };
+    sign();
+    digits += run(true);
+    if (i < t.size() && t[i] == '.') {
+        ++i;
+        digits += run(true);
+    }
+    if (digits == 0) return false;
+    if (i < t.size() && (t[i] == 'e' || t[i] == 'E')) {
+        ++i;
+        sign();
+        if (run(false) == 0) return false;
+    }
+    return i == t.size();
+}
+
 }  // namespace
 
 bool TryStrToInt(const std::string& text, int32_t& value) {
@@ -59,6 +89,29 @@ int32_t StrToIntDef(const std::string& text, int32_t fallback) {
 }
 
 std::string IntToStr(int64_t value) { return std::to_string(value); }
+
+bool TryStrToBool(const std::string& text, bool& value) {
+    int32_t number;
+    bool nonZero;
+    if (TryStrToInt(text, number)) {
+        value = number != 0;
+    } else if (ReadDecimal(text, nonZero)) {
+        value = nonZero;
+    } else if (SameText(text, "True")) {
+        value = true;
+    } else if (SameText(text, "False")) {
+        value = false;
+    } else {
+        return false;
+    }
+    return true;
+}
+
+bool StrToBool(const std::string& text) {
+    bool value;
+    if (!TryStrToBool(text, value)) throw EConvertError(FormatMessage1("'%s' is not a valid boolean value", text));
+    return value;
+}
 
 std::string FormatMessage1(std::string_view pattern, std::string_view arg) {
     std::string out;

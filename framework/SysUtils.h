@@ -50,6 +50,8 @@ PELLIX_EXCEPTION(EFCreateError, EStreamError);
 PELLIX_EXCEPTION(EInOutError, Exception);
 // Picture data that no picture kind can read, or a file extension none claims.
 PELLIX_EXCEPTION(EInvalidGraphic, Exception);
+// A registry key or value that could not be created, read or written.
+PELLIX_EXCEPTION(ERegistryException, Exception);
 
 // Integer text as the framework reads it: optional blanks and sign, decimal or
 // "$"/"0x" hexadecimal. Throws EConvertError "'%s' is not a valid integer value".
@@ -57,6 +59,10 @@ int32_t StrToInt(const std::string& text);
 bool TryStrToInt(const std::string& text, int32_t& value);
 int32_t StrToIntDef(const std::string& text, int32_t fallback);
 std::string IntToStr(int64_t value);
+// True for a number other than zero, false for zero, else "True" or "False"
+// in any case. Throws EConvertError "'%s' is not a valid boolean value".
+bool StrToBool(const std::string& text);
+bool TryStrToBool(const std::string& text, bool& value);
 
 // Replaces "%s" in a message pattern: the framework's error texts carry one.
 std::string FormatMessage1(std::string_view pattern, std::string_view arg);

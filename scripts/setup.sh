@@ -13,7 +13,7 @@ src="$cache/src"
 step() { printf '== setup: %s\n' "$*"; }
 fail() { printf 'setup failed: %s\n' "$*" >&2; exit 1; }
 
-packages=(cmake ninja-build nasm dpkg-dev make g++ clang libclang-rt-14-dev
+packages=(cmake ninja-build nasm dpkg-dev make g++ clang libclang-rt-14-dev libbenchmark-dev libjpeg-dev
           g++-mingw-w64-x86-64-posix libz-mingw-w64-dev googletest
           wine wine64 xvfb imagemagick fonts-wine)
 

@@ -30,13 +30,17 @@ prepare_template() {
     (
         export WINEPREFIX="$template.tmp"
         mkdir -p "$WINEPREFIX"
-        wineserver -p
+        # Wine looks for programs in the current folder first.
+        cd "$WINEPREFIX"
+        # Kept alive between the steps, gone 3 s after the last one, so that
+        # "wineserver -w" returns once the registry is saved.
+        wineserver -p3
         "$wine" wineboot --init >"$build/wine-prefix.log" 2>&1
         # Without a window manager: no 2 s wait on every DestroyWindow, and
         # Wine draws the non-client areas itself.
-        "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >>"$build/wine-prefix.log" 2>&1
-        "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >>"$build/wine-prefix.log" 2>&1
-        wineserver -w
+        "$wine" 'C:\windows\system32\reg.exe' add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >>"$build/wine-prefix.log" 2>&1
+        "$wine" 'C:\windows\system32\reg.exe' add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >>"$build/wine-prefix.log" 2>&1
+        timeout 60 wineserver -w
     ) || { echo "wine-session: could not build the Wine prefix (see $build/wine-prefix.log)" >&2; exit 1; }
     touch "$template.tmp/.pellix-ready"
     mv "$template.tmp" "$template"
@@ -85,9 +89,13 @@ export DISPLAY=":$(head -n 1 "$run_dir/display")"
 
 wineserver -p
 # Background programs (services, explorer) must not inherit the command's
-# output pipes: start them now, talking to a log.
-"$wine" wineboot >"$run_dir/wine-background.log" 2>&1 </dev/null
-"$wine" rundll32.exe >>"$run_dir/wine-background.log" 2>&1 </dev/null || true
+# output pipes: start them now, talking to a log, from a folder that holds no
+# programs of its own.
+(
+    cd "$run_dir"
+    "$wine" wineboot >"$run_dir/wine-background.log" 2>&1 </dev/null
+    "$wine" 'C:\windows\system32\rundll32.exe' >>"$run_dir/wine-background.log" 2>&1 </dev/null || true
+)
 
 set +e
 setsid "$@" &

@@ -1,15 +1,23 @@
 #include "app/thumbnail/Resample.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
+#include <cstring>
 #include <exception>
+#include <mutex>
+#include <system_error>
 #include <limits>
 #include <thread>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace pellix {
 
-// The weights must come out as the original's x87 arithmetic gave them:
-// intermediates in 80-bit extended precision, stored values in single.
+// Every weight depends on where rounding happens: intermediates are kept in
+// 80-bit extended precision, stored values in single precision.
 static_assert(std::numeric_limits<long double>::digits == 64, "needs 80-bit long double");
 
 namespace {
@@ -210,7 +218,7 @@ int32_t Channel(uint32_t sum, uint32_t total) {
 }  // namespace
 
 Pixel24 WeightedPixel(const ContributorList& list, const ChannelBuffers& channels) {
-    // Unsigned arithmetic: the sums wrap at 32 bits as specified, without UB.
+    // Unsigned arithmetic lets the 32-bit sums wrap without undefined behaviour.
     uint32_t total = 0, red = 0, green = 0, blue = 0;
     const Contributor* c = list.Contributors.data();
     for (int32_t k = 0; k < list.Count; ++k) {
@@ -232,63 +240,241 @@ unsigned ThreadsFor(unsigned requested, int64_t sourcePixels) {
     return std::max(1u, std::min(8u, std::thread::hardware_concurrency()));
 }
 
-// Runs body(begin, end) over [0, count) in contiguous slices, one per thread;
-// the first error of any slice is rethrown here after all have ended.
+// Runs body(begin, end) over [0, count) in chunks of grain items taken in
+// turn by the calling thread and up to threads - 1 helpers, so a helper that
+// the system runs late holds up little. The first error of any chunk is
+// raised here once all have stopped.
 template <class Body>
-void ForSlices(int32_t count, unsigned threads, const Body& body) {
-    threads = std::min<unsigned>(threads, static_cast<unsigned>(std::max(count, 1)));
-    if (threads <= 1) {
-        body(0, count);
-        return;
-    }
-    std::vector<std::exception_ptr> errors(threads);
-    std::vector<std::thread> workers;
-    workers.reserve(threads);
-    for (unsigned t = 0; t < threads; ++t) {
-        auto begin = static_cast<int32_t>(int64_t{count} * t / threads);
-        auto end = static_cast<int32_t>(int64_t{count} * (t + 1) / threads);
-        workers.emplace_back([&, t, begin, end] {
+void ForChunks(int32_t count, unsigned threads, int32_t grain, const Body& body) {
+    std::atomic<int32_t> next{0};
+    std::exception_ptr error;
+    std::mutex errorLock;
+    auto work = [&] {
+        for (;;) {
+            const int32_t begin = next.fetch_add(grain);
+            if (begin >= count) return;
             try {
-                body(begin, end);
+                body(begin, std::min(count, begin + grain));
             } catch (...) {
-                errors[t] = std::current_exception();  // handed to the caller below
+                std::lock_guard<std::mutex> hold(errorLock);
+                if (!error) error = std::current_exception();  // raised below
+                next.store(count);
+                return;
             }
-        });
+        }
+    };
+    const int32_t chunks = (count + grain - 1) / grain;
+    std::vector<std::thread> helpers;
+    const unsigned wanted = std::min<unsigned>(threads, static_cast<unsigned>(std::max(chunks, 1))) - 1;
+    helpers.reserve(wanted);
+    for (unsigned t = 0; t < wanted; ++t) {
+        try {
+            helpers.emplace_back(work);
+        } catch (const std::system_error&) {
+            break;  // fewer helpers: the calling thread takes what is left
+        }
     }
-    for (auto& w : workers) w.join();
-    for (auto& e : errors)
-        if (e) std::rethrow_exception(e);
+    work();
+    for (auto& h : helpers) h.join();
+    if (error) std::rethrow_exception(error);
 }
 
-void PutPixel(uint8_t* at, Pixel24 p) {
-    at[0] = p.Blue;
-    at[1] = p.Green;
-    at[2] = p.Red;
+// ceil(2^64 / total) for a total above 1 that is positive as a signed value:
+// then (n * it) >> 64 is n / total exactly for every n below 2^32, since the
+// rounding error stays under 1 / total. 0 where the division must be made.
+uint64_t Reciprocal(uint32_t total) {
+#if defined(__SIZEOF_INT128__)
+    if (total > 1 && static_cast<int32_t>(total) > 0)
+        return static_cast<uint64_t>(((static_cast<unsigned __int128>(1) << 64) + total - 1) / total);
+#endif
+    (void)total;
+    return 0;
+}
+
+// The lists of one pass laid out flat for the inner loops: per tap the
+// weight and the byte offset of its pixel from the start of the line. The sums
+// are the ones WeightedPixel forms, so the pixels are the same.
+struct PackedLists {
+    std::vector<int32_t> weights;
+    std::vector<ptrdiff_t> offsets;
+    std::vector<uint32_t> first;   // taps of target j: first[j] .. first[j + 1]
+    std::vector<uint32_t> totals;  // wrapped sum of the weights of target j
+    std::vector<uint64_t> reciprocals;  // for dividing by a positive total; 0: divide
+    // Two taps per entry for the vector loop: 16-bit weights side by side,
+    // and a flag per target that its taps all allow it.
+    std::vector<int32_t> pairWeights;
+    std::vector<ptrdiff_t> pairOffsets;
+    std::vector<uint32_t> firstPair;
+    std::vector<uint8_t> vector;
+
+    // A 4-byte load at an offset must end within lineBytes.
+    PackedLists(const std::vector<ContributorList>& lists, ptrdiff_t step, ptrdiff_t lineBytes) {
+        first.push_back(0);
+        firstPair.push_back(0);
+        for (const auto& list : lists) {
+            uint32_t total = 0;
+            bool ok = true;
+            for (int32_t k = 0; k < list.Count; ++k) {
+                const Contributor& c = list.Contributors[k];
+                const ptrdiff_t at = c.Pixel * step;
+                weights.push_back(c.Weight);
+                offsets.push_back(at);
+                total += static_cast<uint32_t>(c.Weight);
+                ok = ok && c.Weight >= INT16_MIN && c.Weight <= INT16_MAX && at + 4 <= lineBytes;
+            }
+            for (int32_t k = 0; k < list.Count; k += 2) {
+                const Contributor& a = list.Contributors[k];
+                // An odd last tap is paired with itself at weight 0.
+                const Contributor& b = k + 1 < list.Count ? list.Contributors[k + 1] : Contributor{0, a.Pixel};
+                pairWeights.push_back(static_cast<int32_t>((static_cast<uint32_t>(b.Weight) << 16) |
+                                                           (static_cast<uint32_t>(a.Weight) & 0xFFFF)));
+                pairOffsets.push_back(a.Pixel * step);
+                pairOffsets.push_back(b.Pixel * step);
+            }
+            first.push_back(static_cast<uint32_t>(weights.size()));
+            firstPair.push_back(static_cast<uint32_t>(pairWeights.size()));
+            totals.push_back(total);
+            reciprocals.push_back(Reciprocal(total));
+            vector.push_back(ok);
+        }
+    }
+};
+
+// A division per channel costs more than all the multiply-adds of a short
+// list, and the divisor is the same for every line.
+struct Divider {
+    uint32_t total;
+    uint64_t reciprocal;
+
+    int32_t operator()(uint32_t sum) const {
+#if defined(__SIZEOF_INT128__)
+        if (reciprocal != 0 && static_cast<int32_t>(sum) >= 0) {
+            auto q = static_cast<uint32_t>((static_cast<unsigned __int128>(sum) * reciprocal) >> 64);
+            return ClampByte(static_cast<int32_t>(q));
+        }
+#endif
+        return Channel(sum, total);
+    }
+};
+
+void PutChannels(uint8_t* at, uint32_t blue, uint32_t green, uint32_t red, const Divider& divide) {
+    at[0] = static_cast<uint8_t>(divide(blue));
+    at[1] = static_cast<uint8_t>(divide(green));
+    at[2] = static_cast<uint8_t>(divide(red));
+}
+
+void ScalarPixel(const PackedLists& lists, size_t j, const uint8_t* line, uint8_t* out) {
+    uint32_t blue = 0, green = 0, red = 0;
+    for (uint32_t k = lists.first[j]; k < lists.first[j + 1]; ++k) {
+        auto w = static_cast<uint32_t>(lists.weights[k]);
+        const uint8_t* p = line + lists.offsets[k];
+        blue += w * p[0];
+        green += w * p[1];
+        red += w * p[2];
+    }
+    PutChannels(out, blue, green, red, {lists.totals[j], lists.reciprocals[j]});
+}
+
+#if defined(__SSE2__)
+__m128i Load4(const uint8_t* at) {
+    int32_t bytes;
+    std::memcpy(&bytes, at, 4);
+    return _mm_cvtsi32_si128(bytes);
+}
+
+// Two taps at once: their bytes interleaved into 16-bit lanes (blue a, blue b,
+// green a, ...) and multiplied by (weight a, weight b) with pmaddwd, which is
+// exact for 16-bit weights; the 32-bit lane sums wrap like the scalar ones.
+void VectorPixel(const PackedLists& lists, size_t j, const uint8_t* line, uint8_t* out) {
+    const __m128i zero = _mm_setzero_si128();
+    __m128i sum = zero;
+    const ptrdiff_t* at = lists.pairOffsets.data() + 2 * static_cast<size_t>(lists.firstPair[j]);
+    for (uint32_t k = lists.firstPair[j]; k < lists.firstPair[j + 1]; ++k, at += 2) {
+        __m128i both = _mm_unpacklo_epi8(_mm_unpacklo_epi8(Load4(line + at[0]), Load4(line + at[1])), zero);
+        sum = _mm_add_epi32(sum, _mm_madd_epi16(both, _mm_set1_epi32(lists.pairWeights[k])));
+    }
+    alignas(16) uint32_t lanes[4];
+    _mm_store_si128(reinterpret_cast<__m128i*>(lanes), sum);
+    PutChannels(out, lanes[0], lanes[1], lanes[2], {lists.totals[j], lists.reciprocals[j]});
+}
+#endif
+
+#if defined(__SSE2__)
+// The same for two lines that share their offsets (two rows, or two
+// neighbouring columns): the weights are loaded once for both.
+void VectorPixels2(const PackedLists& lists, size_t j, const uint8_t* lineA, const uint8_t* lineB, uint8_t* outA,
+                   uint8_t* outB) {
+    const __m128i zero = _mm_setzero_si128();
+    __m128i sumA = zero, sumB = zero;
+    const ptrdiff_t* at = lists.pairOffsets.data() + 2 * static_cast<size_t>(lists.firstPair[j]);
+    for (uint32_t k = lists.firstPair[j]; k < lists.firstPair[j + 1]; ++k, at += 2) {
+        const __m128i w = _mm_set1_epi32(lists.pairWeights[k]);
+        __m128i a = _mm_unpacklo_epi8(_mm_unpacklo_epi8(Load4(lineA + at[0]), Load4(lineA + at[1])), zero);
+        __m128i b = _mm_unpacklo_epi8(_mm_unpacklo_epi8(Load4(lineB + at[0]), Load4(lineB + at[1])), zero);
+        sumA = _mm_add_epi32(sumA, _mm_madd_epi16(a, w));
+        sumB = _mm_add_epi32(sumB, _mm_madd_epi16(b, w));
+    }
+    alignas(16) uint32_t lanes[8];
+    _mm_store_si128(reinterpret_cast<__m128i*>(lanes), sumA);
+    _mm_store_si128(reinterpret_cast<__m128i*>(lanes + 4), sumB);
+    const Divider divide{lists.totals[j], lists.reciprocals[j]};
+    PutChannels(outA, lanes[0], lanes[1], lanes[2], divide);
+    PutChannels(outB, lanes[4], lanes[5], lanes[6], divide);
+}
+#endif
+
+// Lines of the source (rows, or columns of the work rows) into their targets:
+// line n starts at first + n * lineStep and writes from out + n * outLineStep,
+// target after target outStep apart.
+void FilterLines(const PackedLists& lists, const uint8_t* first, ptrdiff_t lineStep, uint8_t* out,
+                 ptrdiff_t outLineStep, ptrdiff_t outStep, int32_t begin, int32_t end) {
+    const size_t count = lists.totals.size();
+    int32_t n = begin;
+#if defined(__SSE2__)
+    for (; n + 1 < end; n += 2) {
+        const uint8_t* lineA = first + n * lineStep;
+        uint8_t* outA = out + n * outLineStep;
+        for (size_t j = 0; j < count; ++j) {
+            uint8_t* at = outA + static_cast<ptrdiff_t>(j) * outStep;
+            if (lists.vector[j]) {
+                VectorPixels2(lists, j, lineA, lineA + lineStep, at, at + outLineStep);
+            } else {
+                ScalarPixel(lists, j, lineA, at);
+                ScalarPixel(lists, j, lineA + lineStep, at + outLineStep);
+            }
+        }
+    }
+#endif
+    for (; n < end; ++n) {
+        const uint8_t* line = first + n * lineStep;
+        for (size_t j = 0; j < count; ++j) {
+            uint8_t* at = out + n * outLineStep + static_cast<ptrdiff_t>(j) * outStep;
+#if defined(__SSE2__)
+            if (lists.vector[j]) {
+                VectorPixel(lists, j, line, at);
+                continue;
+            }
+#endif
+            ScalarPixel(lists, j, line, at);
+        }
+    }
 }
 
 void HorizontalPass(const PixelRows& source, const PixelRows& work, const std::vector<ContributorList>& lists,
                     unsigned threads) {
-    ForSlices(source.Height, threads, [&](int32_t begin, int32_t end) {
-        ChannelBuffers channels;
-        channels.Resize(static_cast<size_t>(source.Width));
-        for (int32_t y = begin; y < end; ++y) {
-            SplitChannels(channels, source.Width, 3, source.Row(y));
-            uint8_t* out = work.Row(y);
-            for (int32_t i = 0; i < work.Width; ++i) PutPixel(out + 3 * i, WeightedPixel(lists[i], channels));
-        }
+    const PackedLists packed(lists, 3, static_cast<ptrdiff_t>(source.Width) * 3);
+    ForChunks(source.Height, threads, 8, [&](int32_t begin, int32_t end) {
+        FilterLines(packed, source.Row0, source.RowStep, work.Row0, work.RowStep, 3, begin, end);
     });
 }
 
 void VerticalPass(const PixelRows& work, const PixelRows& target, const std::vector<ContributorList>& lists,
                   unsigned threads) {
-    ForSlices(target.Width, threads, [&](int32_t begin, int32_t end) {
-        ChannelBuffers channels;
-        channels.Resize(static_cast<size_t>(work.Height));
-        for (int32_t i = begin; i < end; ++i) {
-            SplitChannels(channels, work.Height, work.RowStep, work.Row0 + 3 * static_cast<ptrdiff_t>(i));
-            for (int32_t j = 0; j < target.Height; ++j)
-                PutPixel(target.Row(j) + 3 * static_cast<ptrdiff_t>(i), WeightedPixel(lists[j], channels));
-        }
+    // Bounded as for column 0: later columns start further in, and the work
+    // rows end in 4 bytes of padding that cover the difference.
+    const PackedLists packed(lists, work.RowStep, work.RowStep * work.Height);
+    ForChunks(target.Width, threads, 8, [&](int32_t begin, int32_t end) {
+        FilterLines(packed, work.Row0, 3, target.Row0, 3, target.RowStep, begin, end);
     });
 }
 
@@ -302,7 +488,7 @@ void ResamplePixels(FilterKernel kernel, const PixelRows& source, const PixelRow
     RequireLength(target.Height);
     threads = ThreadsFor(threads, int64_t{source.Width} * source.Height);
 
-    std::vector<uint8_t> workPixels(static_cast<size_t>(target.Width) * 3 * static_cast<size_t>(source.Height));
+    std::vector<uint8_t> workPixels(static_cast<size_t>(target.Width) * 3 * static_cast<size_t>(source.Height) + 4);
     PixelRows work{workPixels.data(), target.Width, source.Height, static_cast<ptrdiff_t>(target.Width) * 3};
 
     HorizontalPass(source, work, BuildContributorLists(target.Width, source.Width, kernel, radius), threads);

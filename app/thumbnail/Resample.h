@@ -57,7 +57,9 @@ float AxisScale(int32_t targetLength, int32_t sourceLength);
 std::vector<ContributorList> BuildContributorLists(int32_t targetLength, int32_t sourceLength,
                                                    FilterKernel kernel, float radius);
 
-// One source line split into integer channels.
+// The plain form of the passes' arithmetic: one source line split into
+// integer channels, and the weighted sum of one target pixel. The passes use
+// a packed form of the same sums.
 struct ChannelBuffers {
     std::vector<int32_t> Red, Green, Blue;
     void Resize(size_t count);

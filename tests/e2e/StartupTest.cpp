@@ -2,6 +2,8 @@
 // cleanly when that window is closed.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "tests/harness/Program.h"
 
 namespace pellix::test {
@@ -10,7 +12,14 @@ namespace {
 const char kCaption[] = "Mirovo - Thumbnail Gallery Builder";
 
 TEST(Startup, MainWindowOpensCentredAndClosesWithExitCodeZero) {
-    Program program;
+    // A first start: no settings, a folder of its own.
+    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Quendle Software\\Mirovo");
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    const std::string folder = std::string(temp) + "pellix-startup";
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    Program program(folder);
     ASSERT_TRUE(program.Started());
     HWND main = program.WaitForWindow(kCaption);
     ASSERT_NE(main, nullptr) << "no window captioned " << kCaption;
@@ -18,15 +27,17 @@ TEST(Startup, MainWindowOpensCentredAndClosesWithExitCodeZero) {
 
     RECT r;
     GetWindowRect(main, &r);
-    EXPECT_EQ(r.right - r.left, 743);
-    EXPECT_EQ(r.bottom - r.top, 553);
-    EXPECT_EQ(r.left, (GetSystemMetrics(SM_CXSCREEN) - 743) / 2);
-    EXPECT_EQ(r.top, (GetSystemMetrics(SM_CYSCREEN) - 553) / 2);
+    EXPECT_EQ(r.right - r.left, 800);
+    EXPECT_EQ(r.bottom - r.top, 555);
+    EXPECT_EQ(r.left, (GetSystemMetrics(SM_CXSCREEN) - 800) / 2);
+    EXPECT_EQ(r.top, (GetSystemMetrics(SM_CYSCREEN) - 555) / 2);
 
     PostMessageA(main, WM_CLOSE, 0, 0);
     DWORD code = 12345;
     ASSERT_TRUE(program.WaitForExit(15000, code)) << "still running after WM_CLOSE";
     EXPECT_EQ(code, 0u);
+    EXPECT_TRUE(std::filesystem::is_directory(folder + "\\images\\thumbs"));
+    std::filesystem::remove_all(folder);
 }
 
 }  // namespace

@@ -1,0 +1,151 @@
+#include "framework/ExtCtrls.h"
+
+#include <algorithm>
+
+#include "framework/FormLoader.h"
+#include "framework/Graphics.h"
+#include "framework/Streams.h"
+
+namespace pellix {
+
+// ------------------------------------------------------------------ TPanel
+
+TPanel::TPanel(TComponent* owner) : TCustomControl(owner) {
+    SetColor(clBtnFace);
+    SetParentColor(true);
+    SetBoundsFields(0, 0, 185, 41);
+}
+
+void TPanel::CreateParams(TCreateParams& params) {
+    TCustomControl::CreateParams(params);
+    params.Style |= WS_CLIPCHILDREN;
+    params.ExStyle |= WS_EX_CONTROLPARENT;
+}
+
+void TPanel::SetText(const std::string& text) {
+    text_ = text;
+    Invalidate();
+}
+
+namespace {
+
+void Bevel(HDC dc, RECT& r, TPanelBevel bevel, int width) {
+    if (bevel == TPanelBevel::bvNone) return;
+    COLORREF topLeft = ColorToRGB(bevel == TPanelBevel::bvLowered ? clBtnShadow : clBtnHighlight);
+    COLORREF bottomRight = ColorToRGB(bevel == TPanelBevel::bvLowered ? clBtnHighlight : clBtnShadow);
+    if (bevel == TPanelBevel::bvSpace) topLeft = bottomRight = ColorToRGB(clBtnFace);
+    for (int i = 0; i < width; ++i) {
+        HBRUSH tl = CreateSolidBrush(topLeft), br = CreateSolidBrush(bottomRight);
+        RECT top{r.left, r.top, r.right, r.top + 1}, left{r.left, r.top, r.left + 1, r.bottom};
+        RECT bottom{r.left, r.bottom - 1, r.right, r.bottom}, right{r.right - 1, r.top, r.right, r.bottom};
+        FillRect(dc, &top, tl);
+        FillRect(dc, &left, tl);
+        FillRect(dc, &bottom, br);
+        FillRect(dc, &right, br);
+        DeleteObject(tl);
+        DeleteObject(br);
+        InflateRect(&r, -1, -1);
+    }
+}
+
+}  // namespace
+
+void TPanel::PaintWindow(HDC dc) {
+    RECT r = ClientRect();
+    Bevel(dc, r, BevelOuter, BevelWidth);
+    InflateRect(&r, -BorderWidth, -BorderWidth);
+    Bevel(dc, r, BevelInner, BevelWidth);
+    if (text_.empty()) return;
+    HGDIOBJ old = SelectObject(dc, Font()->Handle());
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, ColorToRGB(Font()->Color()));
+    UINT flags = DT_SINGLELINE | DT_VCENTER | DT_EXPANDTABS;
+    flags |= Alignment == TAlignment::taCenter ? DT_CENTER : Alignment == TAlignment::taRightJustify ? DT_RIGHT : DT_LEFT;
+    DrawTextA(dc, text_.c_str(), -1, &r, flags);
+    SelectObject(dc, old);
+}
+
+RECT TPanel::AlignArea() {
+    RECT r = ClientRect();
+    int inset = BorderWidth + (BevelOuter != TPanelBevel::bvNone ? BevelWidth : 0) +
+                (BevelInner != TPanelBevel::bvNone ? BevelWidth : 0);
+    InflateRect(&r, -inset, -inset);
+    return r;
+}
+
+// ------------------------------------------------------------------ TImage
+
+TImage::TImage(TComponent* owner) : TGraphicControl(owner), picture_(std::make_unique<TPicture>()) {
+    SetBoundsFields(0, 0, 105, 105);
+    picture_->OnChange = [this](TObject*) { Invalidate(); };
+}
+
+TImage::~TImage() = default;
+
+RECT TImage::DestRect() const {
+    int pw = picture_->Width(), ph = picture_->Height();
+    int cw = Width(), ch = Height();
+    if (Stretch) {
+        if (!Proportional || pw == 0 || ph == 0) return RECT{0, 0, cw, ch};
+        // Fit inside, keeping the picture's shape.
+        double ratio = static_cast<double>(pw) / ph;
+        int w = cw, h = static_cast<int>(cw / ratio);
+        if (h > ch) {
+            h = ch;
+            w = static_cast<int>(ch * ratio);
+        }
+        pw = w;
+        ph = h;
+    }
+    RECT r{0, 0, pw, ph};
+    if (Center || (Stretch && Proportional)) OffsetRect(&r, (cw - pw) / 2, (ch - ph) / 2);
+    return r;
+}
+
+void TImage::Paint(HDC dc) {
+    TGraphic* graphic = picture_->Graphic();
+    if (graphic == nullptr) return;
+    try {
+        if (graphic->Empty()) return;
+        TCanvas canvas(dc);
+        graphic->Draw(canvas, DestRect());
+    } catch (const EOutOfResources&) {
+        // A picture too large to decode paints nothing: an error box on every
+        // paint would never end, and its thumbnail shows the error image.
+    }
+}
+
+// ------------------------------------------------------------ registration
+
+void RegisterExtCtrlsClasses() {
+    auto bevel = [](LoadContext& x, const FormValue& v) {
+        return static_cast<TPanelBevel>(x.Enum(v, {"bvNone", "bvLowered", "bvRaised", "bvSpace"}));
+    };
+    RegisterClassInfo("TPanel", "TCustomControl", Factory<TPanel>())
+        .Property("BevelOuter", Prop<TPanel>([bevel](TPanel& p, const FormValue& v, LoadContext& x) { p.BevelOuter = bevel(x, v); }))
+        .Property("BevelInner", Prop<TPanel>([bevel](TPanel& p, const FormValue& v, LoadContext& x) { p.BevelInner = bevel(x, v); }))
+        .Property("BevelWidth", Prop<TPanel>([](TPanel& p, const FormValue& v, LoadContext& x) { p.BevelWidth = x.Int(v); }))
+        .Property("BorderWidth", Prop<TPanel>([](TPanel& p, const FormValue& v, LoadContext& x) { p.BorderWidth = x.Int(v); }))
+        .Property("Alignment", Prop<TPanel>([](TPanel& p, const FormValue& v, LoadContext& x) {
+            p.Alignment = static_cast<TAlignment>(x.Enum(v, {"taLeftJustify", "taRightJustify", "taCenter"}));
+        }));
+    RegisterClassInfo("TImage", "TGraphicControl", Factory<TImage>())
+        .Property("Stretch", Prop<TImage>([](TImage& i, const FormValue& v, LoadContext& x) { i.Stretch = x.Bool(v); }))
+        .Property("Center", Prop<TImage>([](TImage& i, const FormValue& v, LoadContext& x) { i.Center = x.Bool(v); }))
+        .Property("Proportional", Prop<TImage>([](TImage& i, const FormValue& v, LoadContext& x) { i.Proportional = x.Bool(v); }))
+        // A picture file embedded beside the description; its extension names its kind.
+        .Property("Picture", Prop<TImage>([](TImage& i, const FormValue& v, LoadContext& x) {
+            if (v.kind != FormValue::Kind::FileRef) x.Fail(v.line, "expected a picture file, as @'name.ext'");
+            std::vector<uint8_t> bytes = x.Binary(v);
+            std::string ext = v.text.substr(v.text.find_last_of('.') == std::string::npos ? v.text.size() : v.text.find_last_of('.'));
+            std::unique_ptr<TGraphic> graphic = GraphicForExtension(ext);
+            if (!graphic) x.Fail(v.line, "no picture kind for '" + v.text + "'");
+            TMemoryStream stream;
+            stream.WriteBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));
+            stream.SetPosition(0);
+            graphic->LoadFromStream(stream);
+            i.Picture()->SetGraphic(graphic.get());
+        }));
+}
+
+}  // namespace pellix

@@ -1,0 +1,131 @@
+#include "framework/Jpeg.h"
+
+#include <algorithm>
+#include <exception>
+
+namespace pellix {
+
+struct TJPEGImage::Shared {
+    std::vector<uint8_t> data;  // empty until compressed when made from a bitmap
+    int width = 0, height = 0;
+    std::unique_ptr<TBitmap> bitmap;  // decoded or assigned pixels
+    std::exception_ptr failure;       // a failed decode is not tried again
+};
+
+TJPEGImage::TJPEGImage() = default;
+TJPEGImage::~TJPEGImage() = default;
+
+int TJPEGImage::Width() const { return shared_ ? shared_->width : 0; }
+int TJPEGImage::Height() const { return shared_ ? shared_->height : 0; }
+
+void TJPEGImage::SetCompressionQuality(int quality) { quality_ = quality < 1 ? 1 : (quality > 100 ? 100 : quality); }
+
+namespace {
+
+JpegRows RowsOf(TBitmap& bitmap) {
+    return {bitmap.ScanLine(0), bitmap.Width(), bitmap.Height(), bitmap.RowStep()};
+}
+
+}  // namespace
+
+const TBitmap& TJPEGImage::Bitmap() const {
+    if (!shared_) throw EInvalidGraphicOperation("JPEG picture is empty");
+    Shared& s = *shared_;
+    if (s.failure) std::rethrow_exception(s.failure);
+    if (!s.bitmap) {
+        try {
+            auto bitmap = std::make_unique<TBitmap>();
+            bitmap->SetPixelFormat(TPixelFormat::pf24bit);
+            bitmap->SetSize(s.width, s.height);
+            DecodeJpeg(s.data.data(), s.data.size(), RowsOf(*bitmap));
+            s.bitmap = std::move(bitmap);
+        } catch (...) {
+            s.failure = std::current_exception();  // kept and raised again below
+            throw;
+        }
+    }
+    return *s.bitmap;
+}
+
+void TJPEGImage::Assign(const TPersistent* source) {
+    if (const auto* other = dynamic_cast<const TJPEGImage*>(source)) {
+        shared_ = other->shared_;
+        quality_ = other->quality_;
+        Changed();
+        return;
+    }
+    if (const auto* bitmap = dynamic_cast<const TBitmap*>(source)) {
+        auto s = std::make_shared<Shared>();
+        s->bitmap = std::make_unique<TBitmap>();
+        s->bitmap->Assign(bitmap);
+        if (s->bitmap->PixelFormat() != TPixelFormat::pf24bit) s->bitmap->SetPixelFormat(TPixelFormat::pf24bit);
+        s->width = bitmap->Width();
+        s->height = bitmap->Height();
+        shared_ = std::move(s);
+        Changed();
+        return;
+    }
+    TGraphic::Assign(source);
+}
+
+void TJPEGImage::AssignTo(TPersistent* dest) const {
+    if (auto* bitmap = dynamic_cast<TBitmap*>(dest)) {
+        bitmap->Assign(&Bitmap());
+        return;
+    }
+    TGraphic::AssignTo(dest);
+}
+
+std::unique_ptr<TGraphic> TJPEGImage::Clone() const {
+    auto copy = std::make_unique<TJPEGImage>();
+    copy->Assign(this);
+    return copy;
+}
+
+std::vector<uint8_t> TJPEGImage::Encode() const {
+    const TBitmap& pixels = Bitmap();
+    if (pixels.Empty()) throw EInvalidGraphicOperation("JPEG picture is empty");
+    // The encoder only reads: the const ScanLine leaves the pixels shared.
+    JpegRows rows{const_cast<uint8_t*>(pixels.ScanLine(0)), pixels.Width(), pixels.Height(), pixels.RowStep()};
+    return EncodeJpeg(rows, quality_);
+}
+
+void TJPEGImage::Compress() {
+    std::vector<uint8_t> data = Encode();
+    auto s = std::make_shared<Shared>();
+    s->data = std::move(data);
+    s->width = shared_->width;
+    s->height = shared_->height;
+    s->bitmap = std::make_unique<TBitmap>();
+    s->bitmap->Assign(&Bitmap());  // shown as held, not decoded again
+    shared_ = std::move(s);
+    Changed();
+}
+
+void TJPEGImage::LoadFromStream(TStream& stream) {
+    auto s = std::make_shared<Shared>();
+    int64_t count = std::max<int64_t>(stream.Size() - stream.Position(), 0);
+    s->data.resize(static_cast<size_t>(count));
+    stream.ReadBuffer(s->data.data(), count);
+    JpegHeader header = ReadJpegHeader(s->data.data(), s->data.size());
+    s->width = header.Width;
+    s->height = header.Height;
+    shared_ = std::move(s);
+    Changed();
+}
+
+void TJPEGImage::SaveToStream(TStream& stream) const {
+    if (!shared_) return;
+    if (!shared_->data.empty()) {
+        stream.WriteBuffer(shared_->data.data(), static_cast<int64_t>(shared_->data.size()));
+        return;
+    }
+    std::vector<uint8_t> data = Encode();
+    stream.WriteBuffer(data.data(), static_cast<int64_t>(data.size()));
+}
+
+void TJPEGImage::Draw(TCanvas& canvas, const RECT& rect) const {
+    if (shared_) Bitmap().Draw(canvas, rect);
+}
+
+}  // namespace pellix

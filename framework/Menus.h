@@ -1,0 +1,189 @@
+// Main menus and their items over menu handles, and the shortcut values
+// that menu items and actions share.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "framework/Classes.h"
+
+namespace pellix {
+
+// A virtual key with its modifiers, as the framework stores shortcuts.
+using TShortCut = uint16_t;
+constexpr TShortCut scNone = 0;
+constexpr TShortCut scShift = 0x2000;
+constexpr TShortCut scCtrl = 0x4000;
+constexpr TShortCut scAlt = 0x8000;
+
+enum TShiftFlag : uint8_t { ssShift = 1, ssAlt = 2, ssCtrl = 4 };
+using TShiftState = uint8_t;
+
+// 0 for keys beyond the byte range.
+TShortCut ShortCut(WORD key, TShiftState shift);
+// "Ctrl+O", "Shift+F5"; empty for none.
+std::string ShortCutToText(TShortCut shortCut);
+// The reverse, case-insensitive; 0 for text it does not know.
+TShortCut TextToShortCut(const std::string& text);
+
+struct FormValue;
+class LoadContext;
+// A ShortCut value of a form description: the number or its text ("Ctrl+O").
+TShortCut ShortCutValue(const FormValue& value, const LoadContext& ctx);
+
+// A key message as shortcut handlers see it.
+struct TWMKey {
+    UINT Msg = 0;
+    WORD CharCode = 0;
+    LPARAM KeyData = 0;
+    LRESULT Result = 0;
+};
+// The key of msg with the modifiers held at the time it is handled.
+TShortCut ShortCutFromMessage(const TWMKey& msg);
+
+class TMenu;
+class TCustomAction;
+class TMenuActionLink;
+
+enum class TFindItemKind { fkCommand, fkHandle, fkShortCut };
+
+class TMenuItem : public TComponent {
+public:
+    explicit TMenuItem(TComponent* owner);
+    ~TMenuItem() override;
+    std::string ClassName() const override { return "TMenuItem"; }
+
+    const std::string& Caption() const { return caption_; }
+    void SetCaption(const std::string& caption);
+    // A caption of "-" makes the item a separator.
+    bool IsLine() const { return caption_ == "-"; }
+    TShortCut ShortCut() const { return shortCut_; }
+    void SetShortCut(TShortCut shortCut);
+    bool Checked() const { return checked_; }
+    // Checking a radio item clears the other radio items of its group.
+    void SetChecked(bool checked);
+    bool RadioItem() const { return radioItem_; }
+    void SetRadioItem(bool radio);
+    uint8_t GroupIndex() const { return groupIndex_; }
+    void SetGroupIndex(uint8_t index);
+    bool Enabled() const { return enabled_; }
+    void SetEnabled(bool enabled);
+    bool Visible() const { return visible_; }
+    void SetVisible(bool visible);
+    const std::string& Hint() const { return hint_; }
+    void SetHint(const std::string& hint) { hint_ = hint; }
+
+    int Count() const { return static_cast<int>(items_.size()); }
+    TMenuItem* Items(int index) const { return items_.at(index); }
+    int IndexOf(const TMenuItem* item) const;
+    void Add(TMenuItem* item);
+    void Insert(int index, TMenuItem* item);
+    // Takes the item out of this one; it stays with its owner.
+    void Delete(int index);
+    void Remove(TMenuItem* item);
+    TMenuItem* Parent() const { return parent_; }
+    TMenu* GetParentMenu() const;
+
+    // The id of WM_COMMAND for this item, unique in the program.
+    UINT Command() const { return command_; }
+    // The drop-down menu, made while the item has items.
+    HMENU Handle() const { return handle_.get(); }
+
+    TCustomAction* Action() const;
+    void SetAction(TCustomAction* action);
+
+    TNotifyEvent OnClick;
+    // OnClick when set, otherwise the action.
+    virtual void Click();
+
+    // Depth first over the items below this one.
+    TMenuItem* Find(UINT_PTR value, TFindItemKind kind);
+
+    void ReadChild(TComponent* child) override;
+
+private:
+    struct MenuFree {
+        void operator()(HMENU menu) const;
+    };
+    using MenuHandle = std::unique_ptr<std::remove_pointer_t<HMENU>, MenuFree>;
+
+    friend class TMenu;
+    friend class TMenuActionLink;
+
+    // The index of an item among the entries its parent's menu shows.
+    UINT EntryPosition(const TMenuItem* item) const;
+    void InsertEntry(TMenuItem* item);
+    void RemoveEntry(TMenuItem* item);
+    void UpdateEntry();
+    void FillEntry(MENUITEMINFOA& info, std::string& text) const;
+    void EnsureHandle();
+    void DropHandleIfEmpty();
+    void ClearGroup();
+    // Tells the menu when the items of holder are those of its bar.
+    static void BarChanged(const TMenuItem* holder);
+
+    std::string caption_;
+    TShortCut shortCut_ = scNone;
+    bool checked_ = false;
+    bool radioItem_ = false;
+    uint8_t groupIndex_ = 0;
+    bool enabled_ = true;
+    bool visible_ = true;
+    std::string hint_;
+    UINT command_;
+    TMenuItem* parent_ = nullptr;
+    TMenu* menu_ = nullptr;              // set on the root item of a menu only
+    std::vector<TMenuItem*> items_;      // freed with this item unless taken out
+    MenuHandle handle_;
+    std::unique_ptr<TMenuActionLink> actionLink_;
+};
+
+class TMenu : public TComponent {
+public:
+    explicit TMenu(TComponent* owner);
+    ~TMenu() override;
+    std::string ClassName() const override { return "TMenu"; }
+
+    TMenuItem* Items() const { return items_.get(); }
+    HMENU Handle() const { return items_->Handle(); }
+    TMenuItem* FindItem(UINT_PTR value, TFindItemKind kind) const { return items_->Find(value, kind); }
+    // Clicks the item of a WM_COMMAND id; false when the id is not one of ours.
+    bool DispatchCommand(UINT command);
+    // Clicks the enabled item whose shortcut the key is.
+    bool IsShortCut(const TWMKey& msg);
+
+    // The window showing the menu: it hears of changes to the bar.
+    HWND WindowHandle() const { return window_; }
+    void SetWindowHandle(HWND window) { window_ = window; }
+
+    void ReadChild(TComponent* child) override;
+
+protected:
+    friend class TMenuItem;
+    virtual void MenuChanged();
+
+private:
+    struct ItemFree {
+        void operator()(TMenuItem* item) const { TComponent::Free(item); }
+    };
+    std::unique_ptr<TMenuItem, ItemFree> items_;
+    HWND window_ = nullptr;
+};
+
+class TMainMenu : public TMenu {
+public:
+    using TMenu::TMenu;
+    std::string ClassName() const override { return "TMainMenu"; }
+
+protected:
+    // The bar is redrawn and the window told with CM_MENUCHANGED.
+    void MenuChanged() override;
+};
+
+void RegisterMenusClasses();
+
+}  // namespace pellix

@@ -1,0 +1,465 @@
+#include "framework/StdCtrls.h"
+
+#include <commctrl.h>
+
+#include "framework/FormLoader.h"
+#include "framework/Forms.h"
+
+namespace pellix {
+
+TCustomForm* GetParentForm(TControl* control) {
+    while (control != nullptr && control->Parent() != nullptr) control = control->Parent();
+    return dynamic_cast<TCustomForm*>(control);
+}
+
+// ------------------------------------------------------------------ TLabel
+
+TLabel::TLabel(TComponent* owner) : TGraphicControl(owner) {
+    SetParentColor(true);
+    SetBoundsFields(0, 0, 65, 17);
+}
+
+void TLabel::SetAlignment(TAlignment a) {
+    alignment_ = a;
+    Invalidate();
+}
+
+void TLabel::SetLayout(TTextLayout l) {
+    layout_ = l;
+    Invalidate();
+}
+
+void TLabel::SetAutoSize(bool value) {
+    autoSize_ = value;
+    AdjustBounds();
+}
+
+void TLabel::SetText(const std::string& text) {
+    TGraphicControl::SetText(text);
+    AdjustBounds();
+}
+
+void TLabel::Loaded() {
+    TGraphicControl::Loaded();
+    AdjustBounds();
+}
+
+UINT TLabel::DrawFlags() const {
+    UINT flags = DT_EXPANDTABS;
+    if (WordWrap) flags |= DT_WORDBREAK;
+    else flags |= DT_SINGLELINE;
+    if (!ShowAccelChar) flags |= DT_NOPREFIX;
+    if (alignment_ == TAlignment::taCenter) flags |= DT_CENTER;
+    else if (alignment_ == TAlignment::taRightJustify) flags |= DT_RIGHT;
+    return flags;
+}
+
+void TLabel::AdjustBounds() {
+    if (!autoSize_ || Loading() || Align() == TAlign::alClient) return;
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, Font()->Handle());
+    RECT r{0, 0, WordWrap ? Width() : 0, 0};
+    std::string text = text_.empty() ? std::string(" ") : text_;
+    DrawTextA(dc, text.c_str(), -1, &r, DrawFlags() | DT_CALCRECT);
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    int left = Left();
+    if (alignment_ == TAlignment::taRightJustify && !WordWrap) left = Left() + Width() - r.right;
+    SetBounds(left, Top(), r.right, r.bottom);
+}
+
+void TLabel::Paint(HDC dc) {
+    RECT r{0, 0, Width(), Height()};
+    if (!Transparent) {
+        HBRUSH b = CreateSolidBrush(ColorToRGB(Color()));
+        FillRect(dc, &r, b);
+        DeleteObject(b);
+    }
+    if (text_.empty()) return;
+    HGDIOBJ old = SelectObject(dc, Font()->Handle());
+    SetBkMode(dc, TRANSPARENT);
+    UINT flags = DrawFlags();
+    if (layout_ != TTextLayout::tlTop) {
+        RECT calc = r;
+        DrawTextA(dc, text_.c_str(), -1, &calc, flags | DT_CALCRECT);
+        int h = calc.bottom - calc.top;
+        r.top = layout_ == TTextLayout::tlCenter ? (Height() - h) / 2 : Height() - h;
+        r.bottom = r.top + h;
+    }
+    if (Enabled()) {
+        SetTextColor(dc, ColorToRGB(Font()->Color()));
+        DrawTextA(dc, text_.c_str(), -1, &r, flags);
+    } else {
+        OffsetRect(&r, 1, 1);
+        SetTextColor(dc, ColorToRGB(clBtnHighlight));
+        DrawTextA(dc, text_.c_str(), -1, &r, flags);
+        OffsetRect(&r, -1, -1);
+        SetTextColor(dc, ColorToRGB(clBtnShadow));
+        DrawTextA(dc, text_.c_str(), -1, &r, flags);
+    }
+    SelectObject(dc, old);
+}
+
+// ---------------------------------------------------------- TButtonControl
+
+TButtonControl::TButtonControl(TComponent* owner) : TWinControl(owner) {
+    TabStop = true;
+    SetParentColor(true);
+}
+
+void TButtonControl::Dispatch(TMessage& message) {
+    if (message.Msg == CN_COMMAND && HIWORD(message.WParam) == BN_CLICKED) {
+        Clicked();
+        message.Result = 0;
+        return;
+    }
+    TWinControl::Dispatch(message);
+}
+
+// ----------------------------------------------------------------- TButton
+
+TButton::TButton(TComponent* owner) : TButtonControl(owner) { SetBoundsFields(0, 0, 75, 25); }
+
+void TButton::CreateParams(TCreateParams& params) {
+    TButtonControl::CreateParams(params);
+    params.SysClassName = "BUTTON";
+    params.Style |= Default ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
+}
+
+void TButton::Click() {
+    if (ModalResult != 0) {
+        if (TCustomForm* form = GetParentForm(this)) form->SetModalResult(ModalResult);
+    }
+    TButtonControl::Click();
+}
+
+// --------------------------------------------------------------- TCheckBox
+
+TCheckBox::TCheckBox(TComponent* owner) : TButtonControl(owner) { SetBoundsFields(0, 0, 97, 17); }
+
+void TCheckBox::CreateParams(TCreateParams& params) {
+    TButtonControl::CreateParams(params);
+    params.SysClassName = "BUTTON";
+    params.Style |= BS_CHECKBOX;  // the state is ours: set on every click
+    if (Alignment == TAlignment::taLeftJustify) params.Style |= BS_LEFTTEXT;
+}
+
+void TCheckBox::CreateWnd() {
+    TButtonControl::CreateWnd();
+    SendMessageA(handle_, BM_SETCHECK, checked_ ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+bool TCheckBox::Checked() const { return checked_; }
+
+void TCheckBox::SetChecked(bool checked) {
+    if (checked == checked_) return;
+    checked_ = checked;
+    if (handle_ != nullptr) SendMessageA(handle_, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+    if (!Loading()) Click();
+}
+
+void TCheckBox::Clicked() { SetChecked(!checked_); }
+
+// ------------------------------------------------------------- TCustomEdit
+
+TCustomEdit::TCustomEdit(TComponent* owner) : TWinControl(owner) {
+    TabStop = true;
+    SetBoundsFields(0, 0, 121, 21);
+}
+
+void TCustomEdit::CreateParams(TCreateParams& params) {
+    TWinControl::CreateParams(params);
+    params.SysClassName = "EDIT";
+    params.Style |= ES_AUTOHSCROLL;
+    if (readOnly_) params.Style |= ES_READONLY;
+    if (BorderSingle) params.ExStyle |= WS_EX_CLIENTEDGE;
+}
+
+void TCustomEdit::CreateWnd() {
+    TWinControl::CreateWnd();
+    SendMessageA(handle_, EM_LIMITTEXT, static_cast<WPARAM>(maxLength_), 0);
+}
+
+void TCustomEdit::SetReadOnly(bool value) {
+    readOnly_ = value;
+    if (handle_ != nullptr) SendMessageA(handle_, EM_SETREADONLY, value, 0);
+}
+
+void TCustomEdit::SetMaxLength(int value) {
+    maxLength_ = value;
+    if (handle_ != nullptr) SendMessageA(handle_, EM_LIMITTEXT, static_cast<WPARAM>(value), 0);
+}
+
+void TCustomEdit::Change() {
+    if (OnChange) OnChange(this);
+}
+
+void TCustomEdit::Dispatch(TMessage& message) {
+    if (message.Msg == CN_COMMAND && HIWORD(message.WParam) == EN_CHANGE) {
+        Change();
+        return;
+    }
+    if (message.Msg == CN_BASE + WM_CTLCOLOREDIT || message.Msg == CN_CTLCOLORSTATIC) {
+        // Read-only edits keep the window colour, as users expect of a field.
+        HDC dc = reinterpret_cast<HDC>(message.WParam);
+        SetTextColor(dc, ColorToRGB(Font()->Color()));
+        SetBkColor(dc, ColorToRGB(Color()));
+        message.Result = reinterpret_cast<LRESULT>(BackgroundBrush());
+        return;
+    }
+    TWinControl::Dispatch(message);
+}
+
+// ------------------------------------------------------------------- TMemo
+
+// The memo's lines live here; a shown window gets them as its text.
+class TMemo::Lines_ : public TStringList {
+public:
+    explicit Lines_(TMemo& memo) : memo_(memo) {}
+    void Insert(int index, const std::string& s) override {
+        Pull();
+        TStringList::Insert(index, s);
+        memo_.ShowLines();
+    }
+    void Delete(int index) override {
+        Pull();
+        TStringList::Delete(index);
+        memo_.ShowLines();
+    }
+    void Clear() override {
+        TStringList::Clear();
+        memo_.ShowLines();
+    }
+    int Count() const override {
+        Pull();
+        return TStringList::Count();
+    }
+    std::string Get(int index) const override {
+        Pull();
+        return TStringList::Get(index);
+    }
+    // Text the user typed since the lines were last read.
+    void Pull() const {
+        if (!stale_) return;
+        stale_ = false;
+        auto& self = const_cast<Lines_&>(*this);
+        std::string text = memo_.TWinControl::GetText();
+        self.TStringList::Clear();
+        size_t at = 0;
+        while (at < text.size()) {
+            size_t end = text.find("\r\n", at);
+            if (end == std::string::npos) end = text.size();
+            self.TStringList::Insert(self.TStringList::Count(), text.substr(at, end - at));
+            at = end + 2;
+        }
+    }
+    mutable bool stale_ = false;
+
+private:
+    TMemo& memo_;
+};
+
+TMemo::TMemo(TComponent* owner) : TCustomEdit(owner), lines_(std::make_unique<Lines_>(*this)) {
+    SetBoundsFields(0, 0, 185, 89);
+}
+
+TMemo::~TMemo() = default;
+
+TStrings& TMemo::Lines() const { return *lines_; }
+
+void TMemo::CreateParams(TCreateParams& params) {
+    TCustomEdit::CreateParams(params);
+    params.Style &= ~static_cast<DWORD>(ES_AUTOHSCROLL);
+    params.Style |= ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL;
+    if (!WordWrap) params.Style |= ES_AUTOHSCROLL;
+    if (ScrollBars == TScrollStyle::ssVertical || ScrollBars == TScrollStyle::ssBoth) params.Style |= WS_VSCROLL;
+    if (ScrollBars == TScrollStyle::ssHorizontal || ScrollBars == TScrollStyle::ssBoth) params.Style |= WS_HSCROLL;
+    params.Caption.clear();
+}
+
+void TMemo::CreateWnd() {
+    TCustomEdit::CreateWnd();
+    ShowLines();
+}
+
+void TMemo::ShowLines() {
+    // Hidden buffers never pay for window updates.
+    if (handle_ == nullptr || !Visible()) return;
+    syncing_ = true;
+    std::string text = lines_->Text();
+    if (text.size() >= 2) text.resize(text.size() - 2);
+    SetWindowTextA(handle_, text.c_str());
+    syncing_ = false;
+}
+
+void TMemo::VisibleChanged() {
+    TCustomEdit::VisibleChanged();
+    ShowLines();
+}
+
+void TMemo::Change() {
+    if (!syncing_) lines_->stale_ = true;
+    TCustomEdit::Change();
+}
+
+void TMemo::SetText(const std::string& text) { lines_->SetText(text); }
+
+std::string TMemo::GetText() const { return lines_->Text(); }
+
+// ---------------------------------------------------------------- TListBox
+
+// Items are kept here and mirrored into the window item by item.
+class TListBox::Items_ : public TStringList {
+public:
+    explicit Items_(TListBox& box) : box_(box) {}
+    void Insert(int index, const std::string& s) override {
+        TStringList::Insert(index, s);
+        if (box_.handle_ != nullptr)
+            SendMessageA(box_.handle_, LB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(s.c_str()));
+    }
+    void Delete(int index) override {
+        TStringList::Delete(index);
+        if (box_.handle_ != nullptr) SendMessageA(box_.handle_, LB_DELETESTRING, static_cast<WPARAM>(index), 0);
+    }
+    void Clear() override {
+        TStringList::Clear();
+        if (box_.handle_ != nullptr) SendMessageA(box_.handle_, LB_RESETCONTENT, 0, 0);
+    }
+
+private:
+    TListBox& box_;
+};
+
+TListBox::TListBox(TComponent* owner) : TWinControl(owner), items_(std::make_unique<Items_>(*this)) {
+    TabStop = true;
+    SetBoundsFields(0, 0, 121, 97);
+}
+
+TListBox::~TListBox() = default;
+
+TStrings& TListBox::Items() const { return *items_; }
+
+void TListBox::CreateParams(TCreateParams& params) {
+    TWinControl::CreateParams(params);
+    params.SysClassName = "LISTBOX";
+    params.Style |= LBS_NOTIFY | WS_VSCROLL | WS_HSCROLL;
+    if (!IntegralHeight) params.Style |= LBS_NOINTEGRALHEIGHT;
+    if (Sorted) params.Style |= LBS_SORT;
+    params.ExStyle |= WS_EX_CLIENTEDGE;
+}
+
+void TListBox::CreateWnd() {
+    TWinControl::CreateWnd();
+    for (int i = 0; i < items_->Count(); ++i)
+        SendMessageA(handle_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(items_->Strings(i).c_str()));
+    SendMessageA(handle_, LB_SETCURSEL, static_cast<WPARAM>(itemIndex_), 0);
+}
+
+int TListBox::ItemIndex() const {
+    if (handle_ == nullptr) return itemIndex_;
+    return static_cast<int>(SendMessageA(handle_, LB_GETCURSEL, 0, 0));
+}
+
+void TListBox::SetItemIndex(int index) {
+    itemIndex_ = index;
+    if (handle_ != nullptr) SendMessageA(handle_, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+}
+
+void TListBox::Dispatch(TMessage& message) {
+    if (message.Msg == CN_COMMAND) {
+        WORD code = HIWORD(message.WParam);
+        if (code == LBN_SELCHANGE) Click();
+        else if (code == LBN_DBLCLK && OnDblClick) OnDblClick(this);
+        return;
+    }
+    TWinControl::Dispatch(message);
+}
+
+// --------------------------------------------------------------- TGroupBox
+
+TGroupBox::TGroupBox(TComponent* owner) : TWinControl(owner) {
+    SetParentColor(true);
+    SetBoundsFields(0, 0, 185, 105);
+}
+
+void TGroupBox::CreateParams(TCreateParams& params) {
+    TWinControl::CreateParams(params);
+    params.SysClassName = "BUTTON";
+    params.Style |= BS_GROUPBOX | WS_CLIPCHILDREN;
+    params.ExStyle |= WS_EX_CONTROLPARENT;
+}
+
+RECT TGroupBox::AlignArea() {
+    RECT r = ClientRect();
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, Font()->Handle());
+    TEXTMETRICA tm;
+    GetTextMetricsA(dc, &tm);
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    InflateRect(&r, -1, -1);
+    r.top += tm.tmHeight;
+    return r;
+}
+
+// ------------------------------------------------------------ registration
+
+namespace {
+
+std::vector<std::string> AlignmentNames() { return {"taLeftJustify", "taRightJustify", "taCenter"}; }
+
+}  // namespace
+
+void RegisterStdCtrlsClasses() {
+    RegisterClassInfo("TLabel", "TGraphicControl", Factory<TLabel>())
+        .Property("Alignment", Prop<TLabel>([](TLabel& l, const FormValue& v, LoadContext& x) {
+            l.SetAlignment(static_cast<TAlignment>(x.Enum(v, AlignmentNames())));
+        }))
+        .Property("Layout", Prop<TLabel>([](TLabel& l, const FormValue& v, LoadContext& x) {
+            l.SetLayout(static_cast<TTextLayout>(x.Enum(v, {"tlTop", "tlCenter", "tlBottom"})));
+        }))
+        .Property("AutoSize", Prop<TLabel>([](TLabel& l, const FormValue& v, LoadContext& x) { l.SetAutoSize(x.Bool(v)); }))
+        .Property("Transparent", Prop<TLabel>([](TLabel& l, const FormValue& v, LoadContext& x) { l.Transparent = x.Bool(v); }))
+        .Property("WordWrap", Prop<TLabel>([](TLabel& l, const FormValue& v, LoadContext& x) { l.WordWrap = x.Bool(v); }))
+        .Property("FocusControl", Prop<TLabel>([](TLabel& l, const FormValue& v, LoadContext& x) {
+            x.Reference(v, [&l](TComponent* c) { l.FocusControl = dynamic_cast<TWinControl*>(c); });
+        }));
+
+    RegisterClassInfo("TButtonControl", "TWinControl");
+    RegisterClassInfo("TButton", "TButtonControl", Factory<TButton>())
+        .Property("Default", Prop<TButton>([](TButton& b, const FormValue& v, LoadContext& x) { b.Default = x.Bool(v); }))
+        .Property("Cancel", Prop<TButton>([](TButton& b, const FormValue& v, LoadContext& x) { b.Cancel = x.Bool(v); }))
+        .Property("ModalResult", Prop<TButton>([](TButton& b, const FormValue& v, LoadContext& x) {
+            b.ModalResult = v.kind == FormValue::Kind::Integer ? x.Int(v) : x.Enum(v, {"mrNone", "mrOk", "mrCancel"});
+        }));
+    RegisterClassInfo("TCheckBox", "TButtonControl", Factory<TCheckBox>())
+        .Property("Checked", Prop<TCheckBox>([](TCheckBox& c, const FormValue& v, LoadContext& x) { c.SetChecked(x.Bool(v)); }))
+        .Property("Alignment", Prop<TCheckBox>([](TCheckBox& c, const FormValue& v, LoadContext& x) {
+            c.Alignment = static_cast<TAlignment>(x.Enum(v, AlignmentNames()));
+        }));
+
+    RegisterClassInfo("TCustomEdit", "TWinControl")
+        .Property("Text", Prop<TCustomEdit>([](TCustomEdit& e, const FormValue& v, LoadContext& x) { e.SetTextValue(x.String(v)); }))
+        .Property("ReadOnly", Prop<TCustomEdit>([](TCustomEdit& e, const FormValue& v, LoadContext& x) { e.SetReadOnly(x.Bool(v)); }))
+        .Property("MaxLength", Prop<TCustomEdit>([](TCustomEdit& e, const FormValue& v, LoadContext& x) { e.SetMaxLength(x.Int(v)); }))
+        .Property("OnChange", EventProp(&TCustomEdit::OnChange));
+    RegisterClassInfo("TEdit", "TCustomEdit", Factory<TEdit>());
+    RegisterClassInfo("TMemo", "TCustomEdit", Factory<TMemo>())
+        .Property("WordWrap", Prop<TMemo>([](TMemo& m, const FormValue& v, LoadContext& x) { m.WordWrap = x.Bool(v); }))
+        .Property("ScrollBars", Prop<TMemo>([](TMemo& m, const FormValue& v, LoadContext& x) {
+            m.ScrollBars = static_cast<TScrollStyle>(x.Enum(v, {"ssNone", "ssHorizontal", "ssVertical", "ssBoth"}));
+        }))
+        .Property("Lines.Strings", Prop<TMemo>([](TMemo& m, const FormValue& v, LoadContext& x) {
+            for (const std::string& s : x.Strings(v)) m.Lines().Add(s);
+        }));
+    RegisterClassInfo("TListBox", "TWinControl", Factory<TListBox>())
+        .Property("IntegralHeight", Prop<TListBox>([](TListBox& l, const FormValue& v, LoadContext& x) { l.IntegralHeight = x.Bool(v); }))
+        .Property("Sorted", Prop<TListBox>([](TListBox& l, const FormValue& v, LoadContext& x) { l.Sorted = x.Bool(v); }))
+        .Property("Items.Strings", Prop<TListBox>([](TListBox& l, const FormValue& v, LoadContext& x) {
+            for (const std::string& s : x.Strings(v)) l.Items().Add(s);
+        }))
+        .Property("OnDblClick", EventProp(&TListBox::OnDblClick));
+    RegisterClassInfo("TGroupBox", "TWinControl", Factory<TGroupBox>());
+}
+
+}  // namespace pellix

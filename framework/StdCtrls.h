@@ -1,0 +1,195 @@
+// Standard controls: labels, buttons, check boxes, edits, memos, list boxes
+// and group boxes.
+#pragma once
+
+#include <memory>
+
+#include "framework/Controls.h"
+#include "framework/Strings.h"
+
+namespace pellix {
+
+enum class TAlignment { taLeftJustify, taRightJustify, taCenter };
+enum class TTextLayout { tlTop, tlCenter, tlBottom };
+
+class TLabel : public TGraphicControl {
+public:
+    explicit TLabel(TComponent* owner);
+    std::string ClassName() const override { return "TLabel"; }
+
+    TAlignment Alignment() const { return alignment_; }
+    void SetAlignment(TAlignment a);
+    TTextLayout Layout() const { return layout_; }
+    void SetLayout(TTextLayout l);
+    bool AutoSize() const { return autoSize_; }
+    void SetAutoSize(bool value);
+    bool Transparent = false;
+    bool WordWrap = false;
+    bool ShowAccelChar = true;
+    TWinControl* FocusControl = nullptr;
+
+    void Paint(HDC dc) override;
+    void Loaded() override;
+
+protected:
+    void SetText(const std::string& text) override;
+    void FontChanged() override { AdjustBounds(); }
+
+private:
+    UINT DrawFlags() const;
+    void AdjustBounds();
+
+    TAlignment alignment_ = TAlignment::taLeftJustify;
+    TTextLayout layout_ = TTextLayout::tlTop;
+    bool autoSize_ = true;
+};
+
+class TButtonControl : public TWinControl {
+public:
+    explicit TButtonControl(TComponent* owner);
+    std::string ClassName() const override { return "TButtonControl"; }
+
+protected:
+    void Dispatch(TMessage& message) override;
+    // A click reported by the system control.
+    virtual void Clicked() { Click(); }
+};
+
+enum class TModalResult { mrNone = 0, mrOk = 1, mrCancel = 2 };
+
+class TButton : public TButtonControl {
+public:
+    explicit TButton(TComponent* owner);
+    std::string ClassName() const override { return "TButton"; }
+    bool Default = false;
+    bool Cancel = false;
+    int ModalResult = 0;
+    // What a press does: OnClick, or the form's modal result.
+    void Click() override;
+
+protected:
+    void CreateParams(TCreateParams& params) override;
+};
+
+enum class TCheckBoxState { cbUnchecked, cbChecked, cbGrayed };
+
+class TCheckBox : public TButtonControl {
+public:
+    explicit TCheckBox(TComponent* owner);
+    std::string ClassName() const override { return "TCheckBox"; }
+
+    bool Checked() const;
+    // Runs OnClick when the state changes, as a press would.
+    void SetChecked(bool checked);
+    TAlignment Alignment = TAlignment::taRightJustify;
+
+protected:
+    void CreateParams(TCreateParams& params) override;
+    void CreateWnd() override;
+    void Clicked() override;
+
+private:
+    bool checked_ = false;
+};
+
+class TCustomEdit : public TWinControl {
+public:
+    explicit TCustomEdit(TComponent* owner);
+    std::string ClassName() const override { return "TCustomEdit"; }
+
+    bool ReadOnly() const { return readOnly_; }
+    void SetReadOnly(bool value);
+    int MaxLength() const { return maxLength_; }
+    void SetMaxLength(int value);
+    bool AutoSelect = true;
+    bool BorderSingle = true;
+    TNotifyEvent OnChange;
+
+protected:
+    void CreateParams(TCreateParams& params) override;
+    void CreateWnd() override;
+    void Dispatch(TMessage& message) override;
+    virtual void Change();
+
+private:
+    bool readOnly_ = false;
+    int maxLength_ = 0;
+};
+
+class TEdit : public TCustomEdit {
+public:
+    using TCustomEdit::TCustomEdit;
+    std::string ClassName() const override { return "TEdit"; }
+};
+
+enum class TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
+
+class TMemo : public TCustomEdit {
+public:
+    explicit TMemo(TComponent* owner);
+    ~TMemo() override;
+    std::string ClassName() const override { return "TMemo"; }
+
+    // The lines; a window that shows them is kept in step.
+    TStrings& Lines() const;
+    bool WordWrap = true;
+    TScrollStyle ScrollBars = TScrollStyle::ssNone;
+
+protected:
+    void CreateParams(TCreateParams& params) override;
+    void CreateWnd() override;
+    void Change() override;
+    void SetText(const std::string& text) override;
+    std::string GetText() const override;
+    void VisibleChanged() override;
+
+private:
+    class Lines_;
+    friend class Lines_;
+    void ShowLines();
+    std::unique_ptr<Lines_> lines_;
+    bool syncing_ = false;
+};
+
+class TListBox : public TWinControl {
+public:
+    explicit TListBox(TComponent* owner);
+    ~TListBox() override;
+    std::string ClassName() const override { return "TListBox"; }
+
+    TStrings& Items() const;
+    int ItemIndex() const;
+    void SetItemIndex(int index);
+    bool Sorted = false;
+    bool IntegralHeight = false;
+    TNotifyEvent OnDblClick;
+
+protected:
+    void CreateParams(TCreateParams& params) override;
+    void CreateWnd() override;
+    void Dispatch(TMessage& message) override;
+
+private:
+    class Items_;
+    friend class Items_;
+    std::unique_ptr<Items_> items_;
+    int itemIndex_ = -1;
+};
+
+class TGroupBox : public TWinControl {
+public:
+    explicit TGroupBox(TComponent* owner);
+    std::string ClassName() const override { return "TGroupBox"; }
+
+protected:
+    void CreateParams(TCreateParams& params) override;
+    RECT AlignArea() override;
+};
+
+// The form that holds a control, or nullptr.
+class TCustomForm;
+TCustomForm* GetParentForm(TControl* control);
+
+void RegisterStdCtrlsClasses();
+
+}  // namespace pellix

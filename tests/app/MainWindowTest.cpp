@@ -1,0 +1,332 @@
+// The main window's start-up and shut-down against the real registry and
+// real folders: what a first start records, what later starts restore, and
+// what closing writes back.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <memory>
+#include <vector>
+
+#include "app/ThumbnailsMain.h"
+#include "framework/ExtCtrls.h"
+#include "framework/FileCtrl.h"
+#include "framework/Spin.h"
+#include "framework/StdCtrls.h"
+#include "tests/harness/Pump.h"
+
+namespace pellix {
+namespace {
+
+const char kBase[] = "Software\\Quendle Software\\Mirovo";
+
+std::string Cwd() {
+    char buf[MAX_PATH];
+    DWORD n = GetCurrentDirectoryA(MAX_PATH, buf);
+    return std::string(buf, n);
+}
+
+void DeleteSettings() { RegDeleteTreeA(HKEY_CURRENT_USER, kBase); }
+
+void Store(const std::string& sub, const std::string& name, const std::string& value) {
+    HKEY key;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, (std::string(kBase) + "\\" + sub).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
+                              nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    RegSetValueExA(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                   static_cast<DWORD>(value.size() + 1));
+    RegCloseKey(key);
+}
+
+// The stored text, or "<missing>".
+std::string Stored(const std::string& sub, const std::string& name) {
+    char buf[1024];
+    DWORD size = sizeof(buf), type = 0;
+    LSTATUS r = RegGetValueA(HKEY_CURRENT_USER, (std::string(kBase) + "\\" + sub).c_str(), name.c_str(), RRF_RT_ANY,
+                             &type, buf, &size);
+    if (r != ERROR_SUCCESS) return "<missing>";
+    EXPECT_EQ(type, static_cast<DWORD>(REG_SZ)) << name;
+    return std::string(buf);
+}
+
+bool KeyExists(const std::string& sub) {
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, (std::string(kBase) + "\\" + sub).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return false;
+    RegCloseKey(key);
+    return true;
+}
+
+struct FormFree {
+    void operator()(TComponent* c) const { TComponent::Free(c); }
+};
+using FormPtr = std::unique_ptr<TThumbnailsForm, FormFree>;
+
+class MainWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char temp[MAX_PATH];
+        GetTempPathA(MAX_PATH, temp);
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        folder = std::string(temp) + "pellix-main-" + info->name();
+        std::filesystem::remove_all(folder);
+        std::filesystem::create_directories(folder);
+        GetCurrentDirectoryA(MAX_PATH, saved);
+        SetCurrentDirectoryA(folder.c_str());
+        folder = Cwd();
+        DeleteSettings();
+        Application->OnShowException = [this](const std::string& text) { errors.push_back(text); };
+    }
+    void TearDown() override {
+        form.reset();
+        test::PumpMessages();
+        Application->OnShowException = nullptr;
+        SetCurrentDirectoryA(saved);
+        std::filesystem::remove_all(folder);
+        DeleteSettings();
+    }
+
+    // Starts the window as the program does, in the test's folder.
+    TThumbnailsForm& Start() {
+        SetCurrentDirectoryA(folder.c_str());
+        form.reset(new TThumbnailsForm(nullptr));
+        form->LoadAndCreate();
+        form->Show();
+        test::PumpMessages();
+        return *form;
+    }
+    void CloseWindow() {
+        form->Close();
+        test::PumpMessages();
+        form.reset();
+    }
+
+    std::string folder;
+    char saved[MAX_PATH];
+    std::vector<std::string> errors;
+    FormPtr form;
+};
+
+TEST_F(MainWindow, FirstStartRecordsPathsMakesFoldersAndUsesDefaults) {
+    TThumbnailsForm& f = Start();
+    EXPECT_TRUE(errors.empty()) << errors.front();
+
+    for (const char* sub : {"Options\\Skins", "Path", "Options\\Fonts", "Options\\Windows", "Options\\User"})
+        EXPECT_TRUE(KeyExists(sub)) << sub;
+    const std::string stored = "%root%" + folder.substr(2);
+    for (const char* name : {"InitialDir", "CurrentDir", "PathApp", "PathProject"})
+        EXPECT_EQ(Stored("Path", name), stored) << name;
+    EXPECT_EQ(f.PathApp, folder);
+
+    RECT r;
+    GetWindowRect(f.Handle(), &r);
+    EXPECT_EQ(r.right - r.left, 800);
+    EXPECT_EQ(r.bottom - r.top, 555);
+    EXPECT_EQ(r.left, (GetSystemMetrics(SM_CXSCREEN) - 800) / 2);
+    EXPECT_EQ(r.top, (GetSystemMetrics(SM_CYSCREEN) - 555) / 2);
+
+    const std::string images = folder + "\\images\\";
+    EXPECT_TRUE(std::filesystem::is_directory(images + "thumbs"));
+    EXPECT_EQ(f.InputDir, images);
+    EXPECT_EQ(f.OutputDir, images + "thumbs\\");
+    EXPECT_EQ(f.EditInputDir->Text(), f.InputDir);
+    EXPECT_EQ(f.DirectoryListBoxOutput->Directory(), images + "thumbs");
+
+    EXPECT_EQ(f.SpinEditMaxWidth->Value(), 200);
+    EXPECT_EQ(f.SpinEditMaxHeight->Value(), 200);
+    EXPECT_EQ(f.SpinEditQuality->Value(), 90);
+    EXPECT_EQ(f.SpinEditThumbsPerRow->Value(), 5);
+    for (TCheckBox* box : {f.CheckBoxProportional, f.CheckBoxGenerateHTML, f.CheckBoxGenerateSamples,
+                           f.CheckBoxGenerateThumbnails})
+        EXPECT_TRUE(box->Checked()) << box->Name();
+    EXPECT_EQ(f.EditImageDir->Text(), "gallery1/");
+    EXPECT_EQ(f.EditThumbDir->Text(), "gallery1/thumbs/");
+    EXPECT_EQ(f.Font()->Name(), "MS Sans Serif");
+    EXPECT_EQ(f.Font()->Size(), 8);
+}
+
+TEST_F(MainWindow, CloseWritesSettingsAndTheNextStartGivesThemBack) {
+    Start();
+    form->SpinEditQuality->SetValue(70);
+    form->CheckBoxGenerateSamples->SetChecked(false);
+    form->EditURL->SetTextValue("http://pictures.example.org/");
+    form->SetBounds(40, 50, 700, 520);
+    CloseWindow();
+
+    EXPECT_EQ(Stored("Options\\Windows", "WindowState"), "Normal");
+    EXPECT_EQ(Stored("Options\\Windows", "Top"), "50");
+    EXPECT_EQ(Stored("Options\\Windows", "Left"), "40");
+    EXPECT_EQ(Stored("Options\\Windows", "Width"), "700");
+    EXPECT_EQ(Stored("Options\\User", "Quality"), "70");
+    EXPECT_EQ(Stored("Options\\User", "Samples"), "0");
+    EXPECT_EQ(Stored("Options\\User", "HTML"), "-1");
+    EXPECT_EQ(Stored("Options\\User", "URL"), "http://pictures.example.org/");
+    EXPECT_EQ(Stored("Path", "PathApp"), "%root%" + folder.substr(2));
+    // The font is written only by the font dialog.
+    EXPECT_EQ(Stored("Options\\Fonts", "FontName"), "<missing>");
+
+    TThumbnailsForm& f = Start();
+    EXPECT_EQ(f.PathApp, folder);
+    EXPECT_EQ(f.SpinEditQuality->Value(), 70);
+    EXPECT_FALSE(f.CheckBoxGenerateSamples->Checked());
+    EXPECT_EQ(f.EditURL->Text(), "http://pictures.example.org/");
+    EXPECT_EQ(f.Left(), 40);
+    EXPECT_EQ(f.Top(), 50);
+    EXPECT_EQ(f.Width(), 700);
+}
+
+struct PlacementCase {
+    const char* name;
+    const char* state;
+    const char* top;
+    bool centred;
+    TWindowState shown;
+};
+
+void PrintTo(const PlacementCase& c, std::ostream* os) { *os << c.name; }
+
+class MainWindowPlacement : public MainWindow, public ::testing::WithParamInterface<PlacementCase> {};
+
+TEST_P(MainWindowPlacement, FollowsTheStoredStateAndTop) {
+    const PlacementCase& c = GetParam();
+    Store("Options\\Windows", "WindowState", c.state);
+    Store("Options\\Windows", "Top", c.top);
+    Store("Options\\Windows", "Left", "17");
+    Store("Options\\Windows", "Width", "640");
+    Store("Options\\Windows", "Height", "500");
+    TThumbnailsForm& f = Start();
+    EXPECT_EQ(f.WindowState(), c.shown);
+    if (c.shown != TWindowState::wsNormal) return;
+    RECT r;
+    GetWindowRect(f.Handle(), &r);
+    EXPECT_EQ(r.right - r.left, 640);
+    if (c.centred) {
+        EXPECT_EQ(r.left, (GetSystemMetrics(SM_CXSCREEN) - 640) / 2);
+    } else {
+        EXPECT_EQ(r.left, 17);
+        EXPECT_EQ(r.top, atoi(c.top));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, MainWindowPlacement,
+                         ::testing::Values(PlacementCase{"Top130Centres", "Normal", "130", true, TWindowState::wsNormal},
+                                           PlacementCase{"OtherTopKeepsBounds", "Normal", "131", false, TWindowState::wsNormal},
+                                           PlacementCase{"Maximized", "Maximized", "131", false, TWindowState::wsMaximized},
+                                           PlacementCase{"Minimized", "Minimized", "131", false, TWindowState::wsMinimized}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(MainWindow, ClosingMaximisedKeepsTheLastNormalBounds) {
+    Store("Options\\Windows", "WindowState", "Maximized");
+    Store("Options\\Windows", "Top", "77");
+    Start();
+    CloseWindow();
+    EXPECT_EQ(Stored("Options\\Windows", "WindowState"), "Maximized");
+    EXPECT_EQ(Stored("Options\\Windows", "Top"), "77");
+}
+
+TEST_F(MainWindow, StoredValuesOutsideTheLimitsAreCorrectedAndWrittenBack) {
+    Store("Options\\User", "Height", "1000");
+    Store("Options\\User", "Quality", "3");
+    TThumbnailsForm& f = Start();
+    EXPECT_EQ(f.SpinEditMaxHeight->Value(), 900);
+    EXPECT_EQ(f.SpinEditQuality->Value(), 10);
+    CloseWindow();
+    EXPECT_EQ(Stored("Options\\User", "Height"), "900");
+    EXPECT_EQ(Stored("Options\\User", "Quality"), "10");
+}
+
+TEST_F(MainWindow, FontIsRestoredWithItsStyleRules) {
+    Store("Options\\Fonts", "FontName", "");
+    Store("Options\\Fonts", "FontSize", "10");
+    Store("Options\\Fonts", "FontStyleBold", "0");
+    Store("Options\\Fonts", "FontStyleItalic", "True");
+    TThumbnailsForm& f = Start();
+    EXPECT_EQ(f.Font()->Name(), "MS Sans Serif");
+    EXPECT_EQ(f.Font()->Size(), 10);
+    EXPECT_EQ(f.Font()->Style(), fsItalic);
+    // Controls that follow their parent's font change with it.
+    EXPECT_EQ(f.EditURL->Font()->Size(), 10);
+}
+
+TEST_F(MainWindow, InputFolderThatHasGoneKeepsTheStoredTextAndTheListsFolder) {
+    const std::string gone = folder + "\\gone\\";
+    Store("Options\\User", "InputDir", gone);
+    TThumbnailsForm& f = Start();
+    EXPECT_EQ(f.InputDir, gone);
+    EXPECT_EQ(f.EditInputDir->Text(), gone);
+    EXPECT_EQ(f.DirectoryListBoxInput->Directory(), folder);
+    EXPECT_EQ(f.ListBox1->Items().Count(), 0);
+}
+
+TEST_F(MainWindow, InputListShowsEveryJpgEntryOfTheFolder) {
+    const std::string pics = folder + "\\pics";
+    std::filesystem::create_directories(pics + "\\folder.jpg");
+    for (const char* name : {"a.jpg", "B.JPG", "c.png", "d.jpeg"}) {
+        HANDLE h = CreateFileA((pics + "\\" + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+        CloseHandle(h);
+    }
+    Store("Options\\User", "InputDir", pics + "\\");
+    TThumbnailsForm& f = Start();
+    std::vector<std::string> names;
+    for (int i = 0; i < f.ListBox1->Items().Count(); ++i) names.push_back(f.ListBox1->Items().Get(i));
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"B.JPG", "a.jpg", "folder.jpg"}));
+    EXPECT_EQ(SendMessageA(f.ListBox1->Handle(), LB_GETCOUNT, 0, 0), 3);
+    EXPECT_EQ(f.ListBox2->Items().Count(), 0);
+}
+
+TEST_F(MainWindow, BadStoredSettingShowsTheErrorAndTheWindowStillOpens) {
+    Store("Options\\User", "Width", "wide");
+    TThumbnailsForm& f = Start();
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(errors[0], "'wide' is not a valid integer value.");
+    EXPECT_TRUE(IsWindowVisible(f.Handle()));
+    // The rest of start-up was skipped: later settings keep their designed values.
+    EXPECT_EQ(f.SpinEditMaxHeight->Value(), 200);
+    EXPECT_EQ(f.SpinEditQuality->Value(), 80);
+    EXPECT_EQ(f.ListBox1->Items().Count(), 0);
+}
+
+TEST_F(MainWindow, ResizingStretchesTheGroupsAndKeepsTheCloseButtonInTheCorner) {
+    TThumbnailsForm& f = Start();
+    auto* multiple = dynamic_cast<TControl*>(f.FindComponent("GroupBoxMultiple"));
+    auto* website = dynamic_cast<TControl*>(f.FindComponent("GroupBoxWebsite"));
+    auto* single = dynamic_cast<TControl*>(f.FindComponent("GroupBoxSingle"));
+    auto* close = dynamic_cast<TControl*>(f.FindComponent("ButtonClose"));
+    auto* panel1 = dynamic_cast<TControl*>(f.FindComponent("Panel1"));
+    ASSERT_TRUE(multiple && website && single && close && panel1);
+    const RECT m0 = multiple->BoundsRect(), w0 = website->BoundsRect(), s0 = single->BoundsRect();
+    const RECT c0 = close->BoundsRect(), p0 = panel1->BoundsRect();
+    const RECT l0 = f.ListBox1->BoundsRect(), l2 = f.ListBox2->BoundsRect();
+    const int rightGap = f.ClientWidth() - c0.right, bottomGap = f.ClientHeight() - c0.bottom;
+
+    f.SetBounds(f.Left(), f.Top(), f.Width() + 100, f.Height() + 60);
+    test::PumpMessages();
+
+    EXPECT_EQ(multiple->Width(), m0.right - m0.left + 100);
+    EXPECT_EQ(multiple->Height(), m0.bottom - m0.top + 60);
+    EXPECT_EQ(website->Width(), w0.right - w0.left + 100);
+    EXPECT_EQ(website->Height(), w0.bottom - w0.top);
+    EXPECT_EQ(single->Height(), s0.bottom - s0.top + 60);
+    EXPECT_EQ(single->Width(), s0.right - s0.left);
+    EXPECT_EQ(f.ListBox1->Height(), l0.bottom - l0.top + 60);
+    EXPECT_EQ(f.ListBox1->Width(), l0.right - l0.left);
+    EXPECT_EQ(f.ListBox2->Width(), l2.right - l2.left + 100);
+    EXPECT_EQ(f.ClientWidth() - close->BoundsRect().right, rightGap);
+    EXPECT_EQ(f.ClientHeight() - close->BoundsRect().bottom, bottomGap);
+    EXPECT_EQ(panel1->BoundsRect().left, p0.left);
+    EXPECT_EQ(panel1->Height(), p0.bottom - p0.top);
+}
+
+TEST(StoredPath, RoundTripsThroughTheDriveToken) {
+    EXPECT_EQ(PathToStored("C:\\work\\pics"), "%root%\\work\\pics");
+    EXPECT_EQ(PathFromStored("%root%\\work\\pics", "D"), "D:\\work\\pics");
+    EXPECT_TRUE(IsStoredPath("%root%\\x"));
+    EXPECT_FALSE(IsStoredPath("C:\\x"));
+    EXPECT_EQ(PathFromStored(PathToStored("Z:\\"), "Z"), "Z:\\");
+}
+
+}  // namespace
+}  // namespace pellix
