@@ -2,6 +2,7 @@
 
 #include "app/QnRegistryComponent.h"
 #include "app/thumbnail/ClassThumbnail.h"
+#include "framework/Dialogs.h"
 #include "framework/ExtCtrls.h"
 #include "framework/FileCtrl.h"
 #include "framework/FormLoader.h"
@@ -66,6 +67,8 @@ TThumbnailsForm::TThumbnailsForm(TComponent* owner) : TForm(owner) {
     AddHandler("DirectoryListBoxOutputChange", TNotifyEvent([this](TObject* s) { DirectoryListBoxOutputChange(s); }));
     AddHandler("EditInputDirExit", TNotifyEvent([this](TObject* s) { EditInputDirExit(s); }));
     AddHandler("EditOutputDirExit", TNotifyEvent([this](TObject* s) { EditOutputDirExit(s); }));
+    AddHandler("ActionFontExecute", TNotifyEvent([this](TObject* s) { ActionFontExecute(s); }));
+    AddHandler("FontDialog1Apply", TFDApplyEvent([this](TObject* s, HWND w) { FontDialog1Apply(s, w); }));
 }
 
 TThumbnailsForm::~TThumbnailsForm() = default;
@@ -97,6 +100,7 @@ void TThumbnailsForm::Loaded() {
     Bind(*this, MemoHTML, "MemoHTML");
     Bind(*this, MemoHTMLweb, "MemoHTMLweb");
     Bind(*this, QnRegistry1, "QnRegistry1");
+    Bind(*this, FontDialog1, "FontDialog1");
 }
 
 // ---------------------------------------------------------------- start-up
@@ -257,6 +261,28 @@ void TThumbnailsForm::DirectoryListBoxOutputChange(TObject*) {
 void TThumbnailsForm::EditInputDirExit(TObject*) { InputDir = EditInputDir->Text(); }
 
 void TThumbnailsForm::EditOutputDirExit(TObject*) { OutputDir = EditOutputDir->Text(); }
+
+// -------------------------------------------------------------------- font
+
+void TThumbnailsForm::ActionFontExecute(TObject*) {
+    // Face, style and size only; the Apply button, not OK, changes the font.
+    FontDialog1->Options = fdLimitSize;
+    FontDialog1->MinFontSize = 8;
+    FontDialog1->MaxFontSize = 12;
+    FontDialog1->Execute();
+}
+
+void TThumbnailsForm::FontDialog1Apply(TObject*, HWND) {
+    Font()->Assign(FontDialog1->Font());
+    const std::string key = RegistryBase + kSubFonts;
+    TQnRegistry& r = *QnRegistry1;
+    r.SaveStringToRegistry(key, "FontName", Font()->Name());
+    r.SaveIntegerToRegistry(key, "FontSize", Font()->Size());
+    r.SaveBooleanToRegistry(key, "FontStyleBold", (Font()->Style() & fsBold) != 0);
+    r.SaveBooleanToRegistry(key, "FontStyleItalic", (Font()->Style() & fsItalic) != 0);
+    r.SaveBooleanToRegistry(key, "FontStyleUnderline", (Font()->Style() & fsUnderline) != 0);
+    r.SaveBooleanToRegistry(key, "FontStyleStrikeout", (Font()->Style() & fsStrikeOut) != 0);
+}
 
 // --------------------------------------------------------------- shut-down
 

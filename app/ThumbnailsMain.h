@@ -19,6 +19,7 @@ class TSpinEdit;
 class TDirectoryListBox;
 class TThumbnail;
 class TQnRegistry;
+class TFontDialog;
 
 class TThumbnailsForm : public TForm {
 public:
@@ -52,6 +53,7 @@ public:
     TMemo* MemoHTML = nullptr;
     TMemo* MemoHTMLweb = nullptr;
     TQnRegistry* QnRegistry1 = nullptr;
+    TFontDialog* FontDialog1 = nullptr;
 
     // Fields of the window's state.
     std::string CurrentFile;
@@ -78,6 +80,8 @@ public:
     void DirectoryListBoxOutputChange(TObject* sender);
     void EditInputDirExit(TObject* sender);
     void EditOutputDirExit(TObject* sender);
+    void ActionFontExecute(TObject* sender);
+    void FontDialog1Apply(TObject* sender, HWND wnd);
 
     void Loaded() override;
 

@@ -10,6 +10,7 @@ object ThumbnailsForm: TThumbnailsForm
   Font.Height = -11
   Font.Name = 'MS Sans Serif'
   Font.Style = []
+  Menu = MainMenu1
   Position = poScreenCenter
   OnClose = FormClose
   OnCreate = FormCreate
@@ -249,25 +250,25 @@ object ThumbnailsForm: TThumbnailsForm
       Caption = 'Thumbnail Directory'
     end
     object EditURL: TEdit
-      Left = 120
+      Left = 128
       Top = 16
-      Width = 263
+      Width = 255
       Height = 21
       Anchors = [akLeft, akTop, akRight]
       TabOrder = 0
     end
     object EditImageDir: TEdit
-      Left = 120
+      Left = 128
       Top = 39
-      Width = 263
+      Width = 255
       Height = 21
       Anchors = [akLeft, akTop, akRight]
       TabOrder = 1
     end
     object EditThumbDir: TEdit
-      Left = 120
+      Left = 128
       Top = 62
-      Width = 263
+      Width = 255
       Height = 21
       Anchors = [akLeft, akTop, akRight]
       TabOrder = 2
@@ -460,5 +461,142 @@ object ThumbnailsForm: TThumbnailsForm
     Visible = False
   end
   object QnRegistry1: TQnRegistry
+  end
+  object OpenPictureDialog1: TOpenPictureDialog
+  end
+  object OpenDialog1: TOpenDialog
+  end
+  object FontDialog1: TFontDialog
+    Font.Charset = DEFAULT_CHARSET
+    Font.Color = clWindowText
+    Font.Height = -11
+    Font.Name = 'MS Sans Serif'
+    Font.Style = []
+    MinFontSize = 0
+    MaxFontSize = 0
+    OnApply = FontDialog1Apply
+  end
+  object ActionList1: TActionList
+    object FileExit1: TFileExit
+      Category = 'File'
+      Caption = 'E&xit'
+      Hint = 'Exit|Quits the application'
+    end
+    object ActionFont: TAction
+      Category = 'Options'
+      Caption = 'Fonts'
+      OnExecute = ActionFontExecute
+    end
+    object BrowseURL1: TBrowseURL
+      Category = 'Internet'
+      Caption = '&Browse URL'
+      Hint = 'Browse URL'
+      URL = 'http://search.example.com'
+    end
+    object SendMail1: TSendMail
+      Category = 'Internet'
+      Caption = '&Send Mail...'
+      Hint = 'Send email'
+    end
+    object HelpContents1: THelpContents
+      Category = 'Help'
+      Caption = '&Contents'
+      Hint = 'Help Contents'
+    end
+    object HelpTopicSearch1: THelpTopicSearch
+      Category = 'Help'
+      Caption = '&Index'
+      Hint = 'Topic Search'
+    end
+    object HelpOnHelp1: THelpOnHelp
+      Category = 'Help'
+      Caption = '&Help on Help'
+      Hint = 'Help on help'
+    end
+    object HelpAbout: TAction
+      Category = 'Help'
+      Caption = '&About'
+    end
+    object HelpWeb: TAction
+      Category = 'Help'
+      Caption = 'Help on &Web'
+    end
+    object HelpEmail: TAction
+      Category = 'Help'
+      Caption = '&E-mail Author for Help'
+    end
+  end
+  object MainMenu1: TMainMenu
+    object File1: TMenuItem
+      Caption = '&File'
+      object Open1: TMenuItem
+        Caption = '&Open...'
+        Hint = 'Open|Opens an existing file'
+        ShortCut = 16463
+      end
+      object Exit1: TMenuItem
+        Action = FileExit1
+      end
+    end
+    object Options1: TMenuItem
+      Caption = '&Options'
+      object Fonts1: TMenuItem
+        Action = ActionFont
+      end
+      object Skins1: TMenuItem
+        Caption = '&Skins'
+        object Blue1: TMenuItem
+          Caption = '&Blue'
+        end
+        object Silver1: TMenuItem
+          Caption = '&Silver'
+        end
+        object Green1: TMenuItem
+          Caption = '&Green'
+        end
+        object Unskin1: TMenuItem
+          Caption = '&Unskin'
+        end
+        object Load1: TMenuItem
+          Caption = '&Load'
+        end
+      end
+    end
+    object Internet1: TMenuItem
+      Caption = '&Internet'
+      object BrowseURL2: TMenuItem
+        Action = BrowseURL1
+      end
+      object SendMail2: TMenuItem
+        Action = SendMail1
+      end
+    end
+    object Help1: TMenuItem
+      Caption = '&Help'
+      object Index1: TMenuItem
+        Action = HelpTopicSearch1
+      end
+      object Contents1: TMenuItem
+        Action = HelpContents1
+      end
+      object HelponHelp2: TMenuItem
+        Action = HelpOnHelp1
+      end
+      object N1: TMenuItem
+        Caption = '-'
+      end
+      object HelponWeb1: TMenuItem
+        Action = HelpWeb
+      end
+      object EmailAuthorforHelp1: TMenuItem
+        Action = HelpEmail
+      end
+      object N2: TMenuItem
+        Caption = '-'
+      end
+      object About1: TMenuItem
+        Action = HelpAbout
+      end
+    end
   end
 end

@@ -15,6 +15,11 @@
 #include "framework/FileCtrl.h"
 #include "framework/Spin.h"
 #include "framework/StdCtrls.h"
+#include <commdlg.h>
+#include <dlgs.h>
+
+#include "framework/Dialogs.h"
+#include "tests/harness/ModalDriver.h"
 #include "tests/harness/Pump.h"
 
 namespace pellix {
@@ -318,6 +323,94 @@ TEST_F(MainWindow, ResizingStretchesTheGroupsAndKeepsTheCloseButtonInTheCorner) 
     EXPECT_EQ(f.ClientHeight() - close->BoundsRect().bottom, bottomGap);
     EXPECT_EQ(panel1->BoundsRect().left, p0.left);
     EXPECT_EQ(panel1->Height(), p0.bottom - p0.top);
+}
+
+// Runs the "Fonts" command; step gets the font dialog once it is up.
+void RunFontCommand(TThumbnailsForm& f, const std::function<void(HWND)>& step) {
+    test::ModalDriver driver([&] {
+        HWND dlg = test::FindThreadWindow("#32770");
+        if (dlg == nullptr) return false;
+        step(dlg);
+        return true;
+    });
+    auto* action = f.FindComponent("ActionFont");
+    ASSERT_NE(action, nullptr);
+    f.ActionFontExecute(action);
+    EXPECT_FALSE(driver.TimedOut());
+}
+
+TEST_F(MainWindow, FontApplyChangesTheWindowAndWritesTheFontOkAloneDoesNot) {
+    TThumbnailsForm& f = Start();
+    std::vector<std::string> sizes;
+    bool effects = true;
+    RunFontCommand(f, [&](HWND dlg) {
+        sizes = test::ComboItems(GetDlgItem(dlg, cmb3));
+        effects = IsWindowVisible(GetDlgItem(dlg, chx1));
+        test::SelectComboText(dlg, cmb2, "Bold");
+        test::SelectComboText(dlg, cmb3, "11");
+        test::Press(dlg, IDOK);
+    });
+    EXPECT_EQ(sizes, (std::vector<std::string>{"8", "9", "10", "11", "12"}));
+    EXPECT_FALSE(effects);
+    EXPECT_EQ(f.Font()->Size(), 8);
+    EXPECT_EQ(Stored("Options\\Fonts", "FontSize"), "<missing>");
+
+    std::string face;
+    RunFontCommand(f, [&](HWND dlg) {
+        auto faces = test::ComboItems(GetDlgItem(dlg, cmb1));
+        ASSERT_GE(faces.size(), 2u);
+        test::SelectComboItem(dlg, cmb1, 1);
+        face = faces[1];
+        test::SelectComboText(dlg, cmb2, "Italic");
+        test::SelectComboText(dlg, cmb3, "10");
+        test::Press(dlg, psh3);
+        test::Press(dlg, IDCANCEL);
+    });
+    EXPECT_EQ(f.Font()->Name(), face);
+    EXPECT_EQ(f.Font()->Size(), 10);
+    EXPECT_EQ(f.Font()->Style(), fsItalic);
+    EXPECT_EQ(f.ListBox1->Font()->Name(), face);
+    EXPECT_EQ(Stored("Options\\Fonts", "FontName"), face);
+    EXPECT_EQ(Stored("Options\\Fonts", "FontSize"), "10");
+    EXPECT_EQ(Stored("Options\\Fonts", "FontStyleBold"), "0");
+    EXPECT_EQ(Stored("Options\\Fonts", "FontStyleItalic"), "-1");
+    EXPECT_EQ(Stored("Options\\Fonts", "FontStyleUnderline"), "0");
+    EXPECT_EQ(Stored("Options\\Fonts", "FontStyleStrikeout"), "0");
+}
+
+TEST_F(MainWindow, MenuHoldsEveryCommandWithItsShortcut) {
+    TThumbnailsForm& f = Start();
+    HMENU bar = GetMenu(f.Handle());
+    ASSERT_NE(bar, nullptr);
+    auto texts = [](HMENU menu) {
+        std::vector<std::string> out;
+        for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+            char text[128] = {};
+            GetMenuStringA(menu, i, text, sizeof(text), MF_BYPOSITION);
+            out.push_back(text);
+        }
+        return out;
+    };
+    EXPECT_EQ(texts(bar), (std::vector<std::string>{"&File", "&Options", "&Internet", "&Help"}));
+    EXPECT_EQ(texts(GetSubMenu(bar, 0)), (std::vector<std::string>{"&Open...\tCtrl+O", "E&xit"}));
+    EXPECT_EQ(texts(GetSubMenu(bar, 1)), (std::vector<std::string>{"Fonts", "&Skins"}));
+    EXPECT_EQ(texts(GetSubMenu(GetSubMenu(bar, 1), 1)),
+              (std::vector<std::string>{"&Blue", "&Silver", "&Green", "&Unskin", "&Load"}));
+    EXPECT_EQ(texts(GetSubMenu(bar, 2)), (std::vector<std::string>{"&Browse URL", "&Send Mail..."}));
+    EXPECT_EQ(texts(GetSubMenu(bar, 3)),
+              (std::vector<std::string>{"&Index", "&Contents", "&Help on Help", "", "Help on &Web",
+                                        "&E-mail Author for Help", "", "&About"}));
+}
+
+TEST_F(MainWindow, CloseButtonAndExitCommandCloseTheWindowAndSaveTheSettings) {
+    Start();
+    auto* button = dynamic_cast<TButton*>(form->FindComponent("ButtonClose"));
+    ASSERT_NE(button, nullptr);
+    EXPECT_EQ(button->Caption(), "&Close");
+    SendMessageA(button->Handle(), BM_CLICK, 0, 0);
+    test::PumpMessages();
+    EXPECT_FALSE(IsWindowVisible(form->Handle()));
+    EXPECT_EQ(Stored("Options\\Windows", "WindowState"), "Normal");
 }
 
 TEST(StoredPath, RoundTripsThroughTheDriveToken) {
