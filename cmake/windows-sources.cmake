@@ -18,6 +18,7 @@ set(PELLIX_WINDOWS_TEST_SOURCES
   tests/framework/WindowProcTest.cpp
   tests/framework/FormLoaderTest.cpp
   tests/app/MainWindowTest.cpp
+  tests/framework/StdCtrlsTest.cpp
 )
 
 # Tests that start pellix.exe as a user would.

@@ -238,10 +238,9 @@ public:
         Pull();
         return TStringList::Get(index);
     }
-    // Text the user typed since the lines were last read.
+    // A shown window holds what the user typed: it is read on every use.
     void Pull() const {
-        if (!stale_) return;
-        stale_ = false;
+        if (memo_.handle_ == nullptr || !memo_.Visible() || memo_.syncing_) return;
         auto& self = const_cast<Lines_&>(*this);
         std::string text = memo_.TWinControl::GetText();
         self.TStringList::Clear();
@@ -253,7 +252,6 @@ public:
             at = end + 2;
         }
     }
-    mutable bool stale_ = false;
 
 private:
     TMemo& memo_;
@@ -295,11 +293,6 @@ void TMemo::ShowLines() {
 void TMemo::VisibleChanged() {
     TCustomEdit::VisibleChanged();
     ShowLines();
-}
-
-void TMemo::Change() {
-    if (!syncing_) lines_->stale_ = true;
-    TCustomEdit::Change();
 }
 
 void TMemo::SetText(const std::string& text) { lines_->SetText(text); }

@@ -138,7 +138,6 @@ public:
 protected:
     void CreateParams(TCreateParams& params) override;
     void CreateWnd() override;
-    void Change() override;
     void SetText(const std::string& text) override;
     std::string GetText() const override;
     void VisibleChanged() override;

@@ -42,13 +42,15 @@ void TStrings::Assign(const TPersistent* source) {
     TPersistent::Assign(source);
 }
 
+// Bounds come from the stored items: Count() may be overridden by a list
+// that keeps its lines elsewhere.
 void TStringList::Insert(int index, const std::string& s) {
-    if (index < 0 || index > Count()) throw EStringListError("List index out of bounds (" + std::to_string(index) + ")");
+    if (index < 0 || static_cast<size_t>(index) > items_.size()) throw EStringListError("List index out of bounds (" + std::to_string(index) + ")");
     items_.insert(items_.begin() + index, s);
 }
 
 void TStringList::Delete(int index) {
-    if (index < 0 || index >= Count()) throw EStringListError("List index out of bounds (" + std::to_string(index) + ")");
+    if (index < 0 || static_cast<size_t>(index) >= items_.size()) throw EStringListError("List index out of bounds (" + std::to_string(index) + ")");
     items_.erase(items_.begin() + index);
 }
 

@@ -282,16 +282,69 @@ TEST_F(MainWindow, InputListShowsEveryJpgEntryOfTheFolder) {
     EXPECT_EQ(f.ListBox2->Items().Count(), 0);
 }
 
-TEST_F(MainWindow, BadStoredSettingShowsTheErrorAndTheWindowStillOpens) {
-    Store("Options\\User", "Width", "wide");
+struct BadSetting {
+    const char* name;
+    const char* value;     // stored as text, or as a number when null
+    const char* message;
+    int qualityShown;      // 80 is the designed value: start-up stopped before it
+};
+
+void PrintTo(const BadSetting& c, std::ostream* os) { *os << c.name; }
+
+class MainWindowBadSetting : public MainWindow, public ::testing::WithParamInterface<BadSetting> {};
+
+TEST_P(MainWindowBadSetting, ShowsTheErrorAndTheWindowStillOpens) {
+    const BadSetting& c = GetParam();
+    if (c.value != nullptr) {
+        Store("Options\\User", c.name, c.value);
+    } else {
+        HKEY key;
+        ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, (std::string(kBase) + "\\Options\\User").c_str(), 0, nullptr, 0,
+                                  KEY_ALL_ACCESS, nullptr, &key, nullptr),
+                  ERROR_SUCCESS);
+        DWORD number = 7;
+        RegSetValueExA(key, c.name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), sizeof(number));
+        RegCloseKey(key);
+    }
     TThumbnailsForm& f = Start();
     ASSERT_EQ(errors.size(), 1u);
-    EXPECT_EQ(errors[0], "'wide' is not a valid integer value.");
+    EXPECT_EQ(errors[0], c.message);
     EXPECT_TRUE(IsWindowVisible(f.Handle()));
-    // The rest of start-up was skipped: later settings keep their designed values.
-    EXPECT_EQ(f.SpinEditMaxHeight->Value(), 200);
-    EXPECT_EQ(f.SpinEditQuality->Value(), 80);
+    EXPECT_EQ(f.SpinEditQuality->Value(), c.qualityShown);
+    // The lists are filled last, so they stay empty.
     EXPECT_EQ(f.ListBox1->Items().Count(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, MainWindowBadSetting,
+    ::testing::Values(BadSetting{"Width", "wide", "'wide' is not a valid integer value.", 80},
+                      BadSetting{"HTML", "yes", "'yes' is not a valid boolean value.", 90},
+                      BadSetting{"URL", nullptr, "Invalid data type for 'URL'.", 80}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(MainWindow, SettingsKeyThatCannotBeMadeGivesMessagesAndDefaults) {
+    // Keys the program makes cannot live below a volatile one.
+    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Quendle Software");
+    HKEY key;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kBase, 0, nullptr, REG_OPTION_VOLATILE, KEY_ALL_ACCESS, nullptr, &key,
+                              nullptr),
+              ERROR_SUCCESS);
+    RegCloseKey(key);
+    std::vector<std::string> boxes;
+    MessageBoxHook = [&](const std::string& text, TMsgDlgType, TMsgDlgButtons) {
+        boxes.push_back(text);
+        return 1;
+    };
+    TThumbnailsForm& f = Start();
+    EXPECT_TRUE(errors.empty());
+    ASSERT_FALSE(boxes.empty());
+    EXPECT_EQ(boxes.front(), "Error opening key");
+    EXPECT_EQ(f.SpinEditQuality->Value(), 90);
+    EXPECT_TRUE(IsWindowVisible(f.Handle()));
+    CloseWindow();
+    EXPECT_EQ(boxes.back().rfind("The specified key does not exist.", 0), 0u) << boxes.back();
+    MessageBoxHook = nullptr;
+    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Quendle Software");
 }
 
 TEST_F(MainWindow, ResizingStretchesTheGroupsAndKeepsTheCloseButtonInTheCorner) {

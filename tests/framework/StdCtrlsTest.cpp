@@ -1,0 +1,201 @@
+// Standard controls through the behaviour the program relies on: spin edits
+// reading and correcting numbers, folder lists that make their folder
+// current, list and memo lines mirrored into their windows, and hints.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+
+#include "framework/FileCtrl.h"
+#include "framework/Forms.h"
+#include "framework/Spin.h"
+#include "framework/StdCtrls.h"
+#include "tests/harness/Pump.h"
+
+namespace pellix {
+namespace {
+
+struct FormFree {
+    void operator()(TComponent* c) const { TComponent::Free(c); }
+};
+
+class StdCtrlsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        form.reset(new TForm(nullptr));
+        form->SetBounds(20, 20, 400, 300);
+        form->Show();
+    }
+    void TearDown() override {
+        form.reset();
+        test::PumpMessages();
+    }
+    template <class T>
+    T* Add(int left, int top, int width, int height) {
+        auto* c = new T(form.get());  // owned by the form
+        c->SetParent(form.get());
+        c->SetBounds(left, top, width, height);
+        return c;
+    }
+    std::unique_ptr<TForm, FormFree> form;
+};
+
+struct SpinCase {
+    const char* text;
+    int value;      // what the program reads
+    const char* afterLeaving;
+};
+
+void PrintTo(const SpinCase& c, std::ostream* os) { *os << '"' << c.text << '"'; }
+
+class SpinEditValues : public StdCtrlsTest, public ::testing::WithParamInterface<SpinCase> {};
+
+TEST_P(SpinEditValues, ReadAsNumbersAndCorrectedWhenLeft) {
+    const SpinCase& c = GetParam();
+    auto* spin = Add<TSpinEdit>(10, 10, 80, 22);
+    spin->MinValue = 10;
+    spin->MaxValue = 100;
+    auto* other = Add<TEdit>(10, 50, 80, 22);
+    spin->SetFocus();
+    SetWindowTextA(spin->Handle(), c.text);
+    EXPECT_EQ(spin->Value(), c.value);
+    other->SetFocus();
+    test::PumpMessages();
+    EXPECT_EQ(spin->Text(), c.afterLeaving);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, SpinEditValues,
+                         ::testing::Values(SpinCase{"50", 50, "50"}, SpinCase{"abc", 10, "10"}, SpinCase{"", 10, "10"},
+                                           SpinCase{"1000", 1000, "100"}, SpinCase{"-5", -5, "10"},
+                                           SpinCase{"99999999999", 10, "10"}));
+
+TEST_F(StdCtrlsTest, SpinEditArrowsStepByTheIncrementWithinTheLimits) {
+    auto* spin = Add<TSpinEdit>(10, 10, 80, 22);
+    spin->MinValue = 10;
+    spin->MaxValue = 100;
+    spin->Increment = 10;
+    spin->SetValue(90);
+    spin->SetFocus();
+    SendMessageA(spin->Handle(), WM_KEYDOWN, VK_UP, 0);
+    EXPECT_EQ(spin->Value(), 100);
+    SendMessageA(spin->Handle(), WM_KEYDOWN, VK_UP, 0);
+    EXPECT_EQ(spin->Value(), 100);
+    SendMessageA(spin->Handle(), WM_KEYDOWN, VK_DOWN, 0);
+    EXPECT_EQ(spin->Value(), 90);
+    spin->SetValue(3);
+    EXPECT_EQ(spin->Text(), "10");
+}
+
+TEST_F(StdCtrlsTest, DirectoryListMakesItsFolderCurrentAndReportsOnlyChanges) {
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    const std::string root = std::string(temp) + "pellix-dirlist";
+    std::filesystem::remove_all(root);
+    std::filesystem::create_directories(root + "\\b");
+    std::filesystem::create_directories(root + "\\a");
+    SetCurrentDirectoryA(root.c_str());
+    char full[MAX_PATH];
+    GetCurrentDirectoryA(MAX_PATH, full);
+    const std::string start = full;
+
+    auto* list = Add<TDirectoryListBox>(10, 10, 150, 150);
+    auto* drives = Add<TDriveComboBox>(170, 10, 100, 22);
+    drives->SetDirList(list);
+    int changes = 0;
+    list->OnChange = [&](TObject*) { ++changes; };
+    EXPECT_EQ(list->Directory(), start);
+
+    SetCurrentDirectoryA(temp);
+    list->SetDirectory(start);  // its own folder: nothing happens
+    EXPECT_EQ(changes, 0);
+
+    list->SetDirectory(start + "\\a\\");
+    EXPECT_EQ(changes, 1);
+    EXPECT_EQ(list->Directory(), start + "\\a");
+    GetCurrentDirectoryA(MAX_PATH, full);
+    EXPECT_EQ(std::string(full), start + "\\a");
+    // The rows run from the drive down to the folder; the folder is selected.
+    int count = list->Items().Count();
+    EXPECT_EQ(list->GetItemPath(0), start.substr(0, 3));
+    EXPECT_EQ(list->GetItemPath(count - 1), start + "\\a");
+    EXPECT_EQ(list->ItemIndex(), count - 1);
+    EXPECT_EQ(SendMessageA(list->Handle(), LB_GETCOUNT, 0, 0), count);
+
+    list->SetDirectory("..\\b");  // relative to the list's folder
+    EXPECT_EQ(list->Directory(), start + "\\b");
+    EXPECT_EQ(changes, 2);
+    EXPECT_EQ(drives->Drive(), static_cast<char>(std::tolower(start[0])));
+
+    EXPECT_THROW(list->SetDirectory(start + "\\missing"), EInOutError);
+    EXPECT_EQ(list->Directory(), start + "\\b");
+    EXPECT_EQ(changes, 2);
+
+    SetCurrentDirectoryA(temp);
+    std::filesystem::remove_all(root);
+}
+
+TEST_F(StdCtrlsTest, ListAndMemoLinesReachTheirWindows) {
+    auto* list = Add<TListBox>(10, 10, 100, 100);
+    list->Items().Add("one");
+    list->Items().Add("two");
+    list->Items().Delete(0);
+    list->Items().Add("three");
+    ASSERT_EQ(SendMessageA(list->Handle(), LB_GETCOUNT, 0, 0), 2);
+    char text[32];
+    SendMessageA(list->Handle(), LB_GETTEXT, 1, reinterpret_cast<LPARAM>(text));
+    EXPECT_STREQ(text, "three");
+
+    auto* memo = Add<TMemo>(120, 10, 200, 100);
+    memo->Lines().Add("<HTML>");
+    memo->Lines().Add("<BODY>");
+    char window[64];
+    GetWindowTextA(memo->Handle(), window, sizeof(window));
+    EXPECT_STREQ(window, "<HTML>\r\n<BODY>");
+    // What the user types is what the lines hold.
+    SetWindowTextA(memo->Handle(), "a\r\nb\r\nc");
+    EXPECT_EQ(memo->Lines().Count(), 3);
+    EXPECT_EQ(memo->Lines().Get(2), "c");
+    EXPECT_EQ(memo->Lines().Text(), "a\r\nb\r\nc\r\n");
+}
+
+TEST_F(StdCtrlsTest, CheckBoxRunsOnClickWhenItsStateChanges) {
+    auto* box = Add<TCheckBox>(10, 10, 100, 17);
+    int clicks = 0;
+    box->OnClick = [&](TObject*) { ++clicks; };
+    SendMessageA(box->Handle(), BM_CLICK, 0, 0);
+    EXPECT_TRUE(box->Checked());
+    EXPECT_EQ(SendMessageA(box->Handle(), BM_GETCHECK, 0, 0), BST_CHECKED);
+    box->SetChecked(true);
+    box->SetChecked(false);
+    EXPECT_EQ(clicks, 2);
+    EXPECT_EQ(SendMessageA(box->Handle(), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+}
+
+TEST_F(StdCtrlsTest, HintsShowTheirShortPartWhereShowHintHolds) {
+    auto* shown = new TButton(form.get());  // owned by the form
+    shown->SetHint("Open|Opens an existing file");
+    shown->ShowHint = true;
+    shown->ParentShowHint = false;
+    shown->SetParent(form.get());
+    auto* silent = new TButton(form.get());  // follows the form, which shows no hints
+    silent->SetHint("Never shown");
+    silent->SetParent(form.get());
+    silent->SetBounds(100, 0, 75, 25);
+
+    HWND tips = static_cast<HWND>(GetPropA(form->Handle(), "PellixHints"));
+    ASSERT_NE(tips, nullptr);
+    ASSERT_EQ(SendMessageA(tips, TTM_GETTOOLCOUNT, 0, 0), 1);
+    char text[80] = {};
+    TTTOOLINFOA ti{};
+    ti.cbSize = sizeof(ti);
+    ti.lpszText = text;
+    ASSERT_TRUE(SendMessageA(tips, TTM_ENUMTOOLSA, 0, reinterpret_cast<LPARAM>(&ti)));
+    EXPECT_EQ(reinterpret_cast<HWND>(ti.uId), shown->Handle());
+    EXPECT_STREQ(text, "Open");
+}
+
+}  // namespace
+}  // namespace pellix
