@@ -4,6 +4,7 @@
 
 #include "framework/ActnList.h"
 #include "framework/FormLoader.h"
+#include "framework/StdCtrls.h"
 #include "framework/Screen.h"
 
 namespace pellix {
@@ -199,16 +200,7 @@ int TCustomForm::ShowModal() {
     modal_ = true;
     modalResult_ = 0;
     Show();
-    MSG msg;
-    while (modalResult_ == 0 && !Application->Terminated()) {
-        if (!GetMessageA(&msg, nullptr, 0, 0)) {
-            // The loop that owns the program must still see the quit.
-            PostQuitMessage(static_cast<int>(msg.wParam));
-            break;
-        }
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
+    while (modalResult_ == 0 && !Application->Terminated()) Application->HandleMessage();
     for (HWND h : disabled)
         if (IsWindow(h)) EnableWindow(h, TRUE);
     Hide();
@@ -322,6 +314,48 @@ bool IsShortCutMessage(const MSG& msg) {
 
 }  // namespace
 
+// Keys that move between and press a form's controls: Tab and Shift+Tab
+// step through the tab stops; in a modal form Enter presses the focused or
+// the default button and Esc the cancel button.
+namespace {
+
+TButton* FindButton(TWinControl* parent, bool isDefault) {
+    for (int i = 0; i < parent->ControlCount(); ++i) {
+        TControl* c = parent->Controls(i);
+        if (auto* b = dynamic_cast<TButton*>(c); b != nullptr && b->Visible() && (isDefault ? b->Default : b->Cancel)) return b;
+        if (auto* w = dynamic_cast<TWinControl*>(c))
+            if (TButton* inner = FindButton(w, isDefault)) return inner;
+    }
+    return nullptr;
+}
+
+bool IsDialogKey(const MSG& msg) {
+    if (msg.message != WM_KEYDOWN) return false;
+    HWND top = GetAncestor(msg.hwnd, GA_ROOT);
+    auto* form = dynamic_cast<TCustomForm*>(TWinControl::FromHandle(top));
+    if (form == nullptr || (GetKeyState(VK_CONTROL) & 0x8000) || (GetKeyState(VK_MENU) & 0x8000)) return false;
+    if (msg.wParam == VK_TAB) {
+        bool back = (GetKeyState(VK_SHIFT) & 0x8000) != 0;
+        HWND next = GetNextDlgTabItem(top, GetFocus(), back);
+        if (next != nullptr) SetFocus(next);
+        return true;
+    }
+    if (!form->Modal() || (msg.wParam != VK_RETURN && msg.wParam != VK_ESCAPE)) return false;
+    if (msg.wParam == VK_RETURN) {
+        if (auto* focused = dynamic_cast<TButton*>(TWinControl::FromHandle(GetFocus()))) {
+            focused->Click();
+            return true;
+        }
+    }
+    TButton* target = FindButton(form, msg.wParam == VK_RETURN);
+    if (target != nullptr && target->Enabled()) target->Click();
+    else if (msg.wParam == VK_ESCAPE) form->SetModalResult(2);
+    else return false;
+    return true;
+}
+
+}  // namespace
+
 bool TApplication::ProcessMessage(MSG& msg) {
     if (!PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) return false;
     if (msg.message == WM_QUIT) {
@@ -329,9 +363,15 @@ bool TApplication::ProcessMessage(MSG& msg) {
         return true;
     }
     if (IsShortCutMessage(msg)) return true;
+    if (IsDialogKey(msg)) return true;
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
     return true;
+}
+
+void TApplication::HandleMessage() {
+    MSG msg;
+    if (!ProcessMessage(msg)) WaitMessage();
 }
 
 void TApplication::ProcessMessages() {

@@ -44,6 +44,7 @@ public:
     // returns once ModalResult is set or the form is closed.
     int ShowModal();
     int ModalResult() const { return modalResult_; }
+    bool Modal() const { return modal_; }
     void SetModalResult(int result) { modalResult_ = result; }
     // Frees the form once the messages now queued have been handled.
     void Release();
@@ -125,6 +126,8 @@ public:
     // Shows the main form and handles messages until it closes.
     void Run();
     void Terminate();
+    // Handles one message, waiting for it when none is queued.
+    void HandleMessage();
     bool Terminated() const { return terminated_; }
     // Handles the messages now queued, then returns.
     void ProcessMessages();

@@ -197,5 +197,28 @@ TEST_F(StdCtrlsTest, HintsShowTheirShortPartWhereShowHintHolds) {
     EXPECT_STREQ(text, "Open");
 }
 
+TEST_F(StdCtrlsTest, TabMovesThroughTheTabStopsAndShiftTabBack) {
+    auto* first = Add<TEdit>(10, 10, 80, 22);
+    auto* skipped = Add<TEdit>(10, 40, 80, 22);
+    skipped->TabStop = false;
+    SetWindowLongA(skipped->Handle(), GWL_STYLE, GetWindowLongA(skipped->Handle(), GWL_STYLE) & ~WS_TABSTOP);
+    auto* last = Add<TButton>(10, 70, 80, 25);
+    SetForegroundWindow(form->Handle());
+    first->SetFocus();
+    auto press = [](BYTE shift) {
+        BYTE keys[256];
+        GetKeyboardState(keys);
+        keys[VK_SHIFT] = shift;
+        SetKeyboardState(keys);
+        PostMessageA(GetFocus(), WM_KEYDOWN, VK_TAB, 0);
+        Application->ProcessMessages();
+    };
+    press(0);
+    EXPECT_EQ(GetFocus(), last->Handle());
+    press(0x80);
+    EXPECT_EQ(GetFocus(), first->Handle());
+    press(0);
+}
+
 }  // namespace
 }  // namespace pellix
