@@ -319,7 +319,7 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, MainWindowBadSetting,
     ::testing::Values(BadSetting{"Width", "wide", "'wide' is not a valid integer value.", 80},
                       BadSetting{"HTML", "yes", "'yes' is not a valid boolean value.", 90},
-                      BadSetting{"URL", nullptr, "Invalid data type for 'URL'.", 80}),
+                      BadSetting{"URL", nullptr, "Invalid data type for 'URL'", 80}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(MainWindow, SettingsKeyThatCannotBeMadeGivesMessagesAndDefaults) {
