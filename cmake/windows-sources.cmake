@@ -35,6 +35,7 @@ set(PELLIX_FORMS
 list(APPEND PELLIX_WINDOWS_SOURCES
   framework/JpegCodec.cpp
   framework/Jpeg.cpp
+  framework/DecodedGraphic.cpp
   framework/GifImage.cpp
   framework/PngImage.cpp
   app/thumbnail/StretchPicture.cpp

@@ -7,11 +7,6 @@
 
 namespace pellix {
 
-struct TGIFImage::Data {
-    std::vector<uint8_t> bytes;
-    TBitmap bitmap;
-};
-
 namespace {
 
 struct Reader {
@@ -79,60 +74,18 @@ void RenderFirstFrame(const GifFileType& gif, TBitmap& bitmap) {
 
 }  // namespace
 
-TGIFImage::TGIFImage() = default;
-TGIFImage::~TGIFImage() = default;
-
-int TGIFImage::Width() const { return data_ ? data_->bitmap.Width() : 0; }
-int TGIFImage::Height() const { return data_ ? data_->bitmap.Height() : 0; }
-
-const TBitmap& TGIFImage::Bitmap() const {
-    if (!data_) throw EInvalidGraphicOperation("GIF picture is empty");
-    return data_->bitmap;
-}
-
-void TGIFImage::Assign(const TPersistent* source) {
-    if (const auto* other = dynamic_cast<const TGIFImage*>(source)) {
-        data_ = other->data_;
-        Changed();
-        return;
-    }
-    TGraphic::Assign(source);
-}
-
-void TGIFImage::AssignTo(TPersistent* dest) const {
-    if (auto* bitmap = dynamic_cast<TBitmap*>(dest)) {
-        bitmap->Assign(&Bitmap());
-        return;
-    }
-    TGraphic::AssignTo(dest);
-}
-
 std::unique_ptr<TGraphic> TGIFImage::Clone() const {
     auto copy = std::make_unique<TGIFImage>();
     copy->Assign(this);
     return copy;
 }
 
-void TGIFImage::LoadFromStream(TStream& stream) {
-    auto data = std::make_shared<Data>();
-    int64_t count = std::max<int64_t>(stream.Size() - stream.Position(), 0);
-    data->bytes.resize(static_cast<size_t>(count));
-    stream.ReadBuffer(data->bytes.data(), count);
-    Reader reader{&data->bytes};
+void TGIFImage::Decode(const std::vector<uint8_t>& bytes, TBitmap& bitmap) const {
+    Reader reader{&bytes};
     GifFile file(reader);
     if (DGifSlurp(file.gif) != GIF_OK) InvalidGif(file.gif->Error);
     if (file.gif->ImageCount < 1 || file.gif->SWidth < 1 || file.gif->SHeight < 1) InvalidGif(D_GIF_ERR_NO_IMAG_DSCR);
-    RenderFirstFrame(*file.gif, data->bitmap);
-    data_ = std::move(data);
-    Changed();
-}
-
-void TGIFImage::SaveToStream(TStream& stream) const {
-    if (data_) stream.WriteBuffer(data_->bytes.data(), static_cast<int64_t>(data_->bytes.size()));
-}
-
-void TGIFImage::Draw(TCanvas& canvas, const RECT& rect) const {
-    if (data_) data_->bitmap.Draw(canvas, rect);
+    RenderFirstFrame(*file.gif, bitmap);
 }
 
 }  // namespace pellix

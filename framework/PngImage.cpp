@@ -8,11 +8,6 @@
 
 namespace pellix {
 
-struct TPNGObject::Data {
-    std::vector<uint8_t> bytes;
-    TBitmap bitmap;
-};
-
 // libpng reports errors through a callback that must not return: it jumps
 // back to the setjmp in Decode, whose C++ objects all exist before the
 // setjmp, so the jump skips no destructor; the error is thrown from there.
@@ -59,7 +54,7 @@ struct Reader {
     ~Reader() { png_destroy_read_struct(&png, &info, nullptr); }
 };
 
-void Decode(const std::vector<uint8_t>& bytes, TBitmap& bitmap) {
+void DecodePng(const std::vector<uint8_t>& bytes, TBitmap& bitmap) {
     if (bytes.size() < 8 || png_sig_cmp(bytes.data(), 0, 8) != 0) throw EPNGError("Invalid PNG file header");
     Session session;
     session.bytes = &bytes;
@@ -91,56 +86,12 @@ void Decode(const std::vector<uint8_t>& bytes, TBitmap& bitmap) {
 
 }  // namespace
 
-TPNGObject::TPNGObject() = default;
-TPNGObject::~TPNGObject() = default;
-
-int TPNGObject::Width() const { return data_ ? data_->bitmap.Width() : 0; }
-int TPNGObject::Height() const { return data_ ? data_->bitmap.Height() : 0; }
-
-const TBitmap& TPNGObject::Bitmap() const {
-    if (!data_) throw EInvalidGraphicOperation("PNG picture is empty");
-    return data_->bitmap;
-}
-
-void TPNGObject::Assign(const TPersistent* source) {
-    if (const auto* other = dynamic_cast<const TPNGObject*>(source)) {
-        data_ = other->data_;
-        Changed();
-        return;
-    }
-    TGraphic::Assign(source);
-}
-
-void TPNGObject::AssignTo(TPersistent* dest) const {
-    if (auto* bitmap = dynamic_cast<TBitmap*>(dest)) {
-        bitmap->Assign(&Bitmap());
-        return;
-    }
-    TGraphic::AssignTo(dest);
-}
-
 std::unique_ptr<TGraphic> TPNGObject::Clone() const {
     auto copy = std::make_unique<TPNGObject>();
     copy->Assign(this);
     return copy;
 }
 
-void TPNGObject::LoadFromStream(TStream& stream) {
-    auto data = std::make_shared<Data>();
-    int64_t count = std::max<int64_t>(stream.Size() - stream.Position(), 0);
-    data->bytes.resize(static_cast<size_t>(count));
-    stream.ReadBuffer(data->bytes.data(), count);
-    Decode(data->bytes, data->bitmap);
-    data_ = std::move(data);
-    Changed();
-}
-
-void TPNGObject::SaveToStream(TStream& stream) const {
-    if (data_) stream.WriteBuffer(data_->bytes.data(), static_cast<int64_t>(data_->bytes.size()));
-}
-
-void TPNGObject::Draw(TCanvas& canvas, const RECT& rect) const {
-    if (data_) data_->bitmap.Draw(canvas, rect);
-}
+void TPNGObject::Decode(const std::vector<uint8_t>& bytes, TBitmap& bitmap) const { DecodePng(bytes, bitmap); }
 
 }  // namespace pellix

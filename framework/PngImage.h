@@ -3,7 +3,7 @@
 
 #include <memory>
 
-#include "framework/Graphics.h"
+#include "framework/DecodedGraphic.h"
 
 namespace pellix {
 
@@ -12,31 +12,14 @@ namespace pellix {
 // go on to the application.
 PELLIX_EXCEPTION(EPNGError, Exception);
 
-class TPNGObject : public TGraphic {
+class TPNGObject : public TDecodedGraphic {
 public:
-    TPNGObject();
-    ~TPNGObject() override;
     std::string ClassName() const override { return "TPNGObject"; }
-    void Assign(const TPersistent* source) override;
-
-    int Width() const override;
-    int Height() const override;
-
-    const TBitmap& Bitmap() const;
-
-    // Invalid data raises EPNGError.
-    void LoadFromStream(TStream& stream) override;
-    // The file as it was read.
-    void SaveToStream(TStream& stream) const override;
-    void Draw(TCanvas& canvas, const RECT& rect) const override;
     std::unique_ptr<TGraphic> Clone() const override;
 
 protected:
-    void AssignTo(TPersistent* dest) const override;
-
-private:
-    struct Data;
-    std::shared_ptr<const Data> data_;
+    // Colours without transparency; invalid data raises EPNGError.
+    void Decode(const std::vector<uint8_t>& bytes, TBitmap& bitmap) const override;
 };
 
 }  // namespace pellix
