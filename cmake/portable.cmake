@@ -31,3 +31,8 @@ list(APPEND PELLIX_NATIVE_TEST_SOURCES tests/framework/StreamsTest.cpp tests/fra
   tests/skin/WinConvertTest.cpp tests/skin/SkinReadTest.cpp tests/tools/SkinArchiveWriterTest.cpp)
 list(APPEND PELLIX_FUZZ_TARGETS fuzz_lzhuf_decode=tests/fuzz/LzhufDecodeFuzz.cpp
   fuzz_skin_archive=tests/fuzz/SkinArchiveFuzz.cpp)
+
+# Skin settings text: profile-file rules read from memory, and colour texts.
+list(APPEND PELLIX_PORTABLE_SOURCES skin/SkinIni.cpp)
+list(APPEND PELLIX_NATIVE_TEST_SOURCES tests/skin/SkinIniTest.cpp)
+list(APPEND PELLIX_FUZZ_TARGETS fuzz_skin_ini=tests/fuzz/SkinIniFuzz.cpp)

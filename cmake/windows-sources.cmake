@@ -68,3 +68,10 @@ list(APPEND PELLIX_WINDOWS_TEST_SOURCES
   tests/app/QnRegistryTest.cpp
   tests/framework/DialogsTest.cpp
 )
+
+# Skin records and the parse of a skin's settings text. The packer makes the
+# tests' skins; it belongs to the tests only, never to the program.
+list(APPEND PELLIX_WINDOWS_SOURCES skin/SkinRecords.cpp)
+list(APPEND PELLIX_WINDOWS_TEST_SOURCES tests/skin/SkinRecordsTest.cpp
+  tools/skinpack/LzhufEncoder.cpp tools/skinpack/SkinArchiveWriter.cpp)
+list(REMOVE_DUPLICATES PELLIX_WINDOWS_TEST_SOURCES)
