@@ -33,7 +33,8 @@ const ColorName kColorNames[] = {
     {"clGrayText", clGrayText},   {"clMenu", clMenu},           {"clMenuText", clMenuText},
     {"cl3DDkShadow", cl3DDkShadow}, {"cl3DLight", cl3DLight},   {"clInfoBk", clInfoBk},
     {"clInfoText", clInfoText},   {"clActiveCaption", clActiveCaption},
-    {"clCaptionText", clCaptionText},
+    {"clCaptionText", clCaptionText},     {"clScrollBar", clScrollBar},
+    {"clInactiveCaptionText", clInactiveCaptionText},
 };
 
 }  // namespace

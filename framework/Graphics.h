@@ -59,6 +59,8 @@ constexpr TColor clInfoBk = SystemColor(COLOR_INFOBK);
 constexpr TColor clInfoText = SystemColor(COLOR_INFOTEXT);
 constexpr TColor clActiveCaption = SystemColor(COLOR_ACTIVECAPTION);
 constexpr TColor clCaptionText = SystemColor(COLOR_CAPTIONTEXT);
+constexpr TColor clScrollBar = SystemColor(COLOR_SCROLLBAR);
+constexpr TColor clInactiveCaptionText = SystemColor(COLOR_INACTIVECAPTIONTEXT);
 
 // Resolves a system-colour reference to the colour in force now.
 COLORREF ColorToRGB(TColor color);

@@ -10,10 +10,6 @@ namespace {
 
 constexpr const char* kPersonality = "Personality";
 
-// Graphics does not name these two system colours.
-constexpr TColor kScrollBarColour = SystemColor(COLOR_SCROLLBAR);
-constexpr TColor kInactiveCaptionTextColour = SystemColor(COLOR_INACTIVECAPTIONTEXT);
-
 constexpr int32_t LowBytesToRgb(int32_t red, int32_t green, int32_t blue) {
     return (red & 0xFF) | (green & 0xFF) << 8 | (blue & 0xFF) << 16;
 }
@@ -130,7 +126,7 @@ private:
         static constexpr Key keys[] = {
             {"WindowText", &TSkinMembers::WindowTextColour, clWindowText},
             {"TitleTextActive", &TSkinMembers::TitleTextActiveColour, clCaptionText},
-            {"TitleTextNoActive", &TSkinMembers::TitleTextNoActiveColour, kInactiveCaptionTextColour},
+            {"TitleTextNoActive", &TSkinMembers::TitleTextNoActiveColour, clInactiveCaptionText},
             {"ButtonFace", &TSkinMembers::ButtonFaceColour, clBtnFace},
             {"ButtonText", &TSkinMembers::ButtonTextColour, clBtnText},
             {"ButtonHilight", &TSkinMembers::ButtonHilightColour, clBtnHighlight},
@@ -142,7 +138,7 @@ private:
             {"MenuBarText", &TSkinMembers::MenuBarTextColour, clMenuText},
             {"MenuText", &TSkinMembers::MenuTextColour, clMenuText},
             {"Menu", &TSkinMembers::MenuColour, clMenu},
-            {"Scrollbar", &TSkinMembers::ScrollbarColour, kScrollBarColour},
+            {"Scrollbar", &TSkinMembers::ScrollbarColour, clScrollBar},
         };
         for (const Key& k : keys) skin_.*k.member = ColoursKey(k.name, k.fallback);
         skin_.MenubarColour = ColoursKey("Menubar", skin_.ButtonFaceColour);
