@@ -69,6 +69,8 @@ TThumbnailsForm::TThumbnailsForm(TComponent* owner) : TForm(owner) {
     AddHandler("EditOutputDirExit", TNotifyEvent([this](TObject* s) { EditOutputDirExit(s); }));
     AddHandler("ActionFontExecute", TNotifyEvent([this](TObject* s) { ActionFontExecute(s); }));
     AddHandler("FontDialog1Apply", TFDApplyEvent([this](TObject* s, HWND w) { FontDialog1Apply(s, w); }));
+    RegisterGalleryHandlers();
+    RegisterHelpHandlers();
 }
 
 TThumbnailsForm::~TThumbnailsForm() = default;
@@ -101,6 +103,8 @@ void TThumbnailsForm::Loaded() {
     Bind(*this, MemoHTMLweb, "MemoHTMLweb");
     Bind(*this, QnRegistry1, "QnRegistry1");
     Bind(*this, FontDialog1, "FontDialog1");
+    Bind(*this, Panel1, "Panel1");
+    Bind(*this, OpenPictureDialog1, "OpenPictureDialog1");
 }
 
 // ---------------------------------------------------------------- start-up

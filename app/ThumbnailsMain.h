@@ -20,6 +20,8 @@ class TDirectoryListBox;
 class TThumbnail;
 class TQnRegistry;
 class TFontDialog;
+class TPanel;
+class TOpenPictureDialog;
 
 class TThumbnailsForm : public TForm {
 public:
@@ -94,6 +96,44 @@ private:
     void ReadUserOptions();
     // Lists the "*.jpg" entries of folder into box.
     void ListFiles(const std::string& folder, TListBox* box, void (TThumbnailsForm::*add)(const std::string&));
+
+    // Gallery: single pictures, the batch, the HTML files and View
+public:
+    TPanel* Panel1 = nullptr;
+    TOpenPictureDialog* OpenPictureDialog1 = nullptr;
+    void btnLoadClick(TObject* sender);
+    void LoadFile();
+    void btnExecuteClick(TObject* sender);
+    void ButtonThumbnailsClick(TObject* sender);
+    void ButtonViewClick(TObject* sender);
+    void Button88x88Click(TObject* sender);
+    void Button200x200Click(TObject* sender);
+
+private:
+    void RegisterGalleryHandlers();
+    void FitPreview();
+    void ShowThumbnailSize();
+    void RepaintLabelNow();
+
+    // Help, web, mail and about box
+public:
+    void HelpOnHelp1Execute(TObject* sender);
+    void HelpContents1Execute(TObject* sender);
+    void HelpTopicSearch1Execute(TObject* sender);
+    // Opens the contents page at anchor ("#ThumbnailsForm...").
+    void HelpOnField(const std::string& anchor);
+    // F1: context help for the focused control.
+    void FormShortCut(TWMKey& msg, bool& handled);
+    void ActionHelpOnWebExecute(TObject* sender);
+    void ActionSendMailExecute(TObject* sender);
+    // Hands one message to the mail client's own dialog.
+    void SendMail(const std::string& recipientName, const std::string& recipientAddress, const std::string& subject,
+                  const std::string& body);
+    void HelpAboutExecute(TObject* sender);
+
+private:
+    void RegisterHelpHandlers();
+    void OpenHelpPage(const std::string& page);
 };
 
 extern TThumbnailsForm* ThumbnailsForm;

@@ -4,6 +4,9 @@
 if(CMAKE_SYSTEM_NAME STREQUAL "Windows")
   add_executable(pellix_thumb_timing bench/ThumbnailTiming.cpp)
   target_link_libraries(pellix_thumb_timing PRIVATE pellix_core psapi)
+  # The whole batch of the main window, shown, against the plain decode.
+  add_executable(pellix_gallery_timing bench/GalleryTiming.cpp ${rc})
+  target_link_libraries(pellix_gallery_timing PRIVATE pellix_core psapi)
 else()
   find_package(benchmark QUIET)
   find_package(JPEG QUIET)

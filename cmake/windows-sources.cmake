@@ -58,6 +58,13 @@ list(APPEND PELLIX_WINDOWS_TEST_SOURCES
   tests/framework/ScreenTest.cpp
 )
 
+# Skin records and the parse of a skin's settings text. The packer makes the
+# tests' skins; it belongs to the tests only, never to the program.
+list(APPEND PELLIX_WINDOWS_SOURCES skin/SkinRecords.cpp)
+list(APPEND PELLIX_WINDOWS_TEST_SOURCES tests/skin/SkinRecordsTest.cpp
+  tools/skinpack/LzhufEncoder.cpp tools/skinpack/SkinArchiveWriter.cpp)
+list(REMOVE_DUPLICATES PELLIX_WINDOWS_TEST_SOURCES)
+
 # Registry, the settings store component, message boxes and common dialogs.
 list(APPEND PELLIX_WINDOWS_SOURCES
   framework/Registry.cpp
@@ -69,9 +76,20 @@ list(APPEND PELLIX_WINDOWS_TEST_SOURCES
   tests/framework/DialogsTest.cpp
 )
 
-# Skin records and the parse of a skin's settings text. The packer makes the
-# tests' skins; it belongs to the tests only, never to the program.
-list(APPEND PELLIX_WINDOWS_SOURCES skin/SkinRecords.cpp)
-list(APPEND PELLIX_WINDOWS_TEST_SOURCES tests/skin/SkinRecordsTest.cpp
-  tools/skinpack/LzhufEncoder.cpp tools/skinpack/SkinArchiveWriter.cpp)
-list(REMOVE_DUPLICATES PELLIX_WINDOWS_TEST_SOURCES)
+# Help pages, the web site, mail and the about box.
+list(APPEND PELLIX_WINDOWS_SOURCES
+  app/ShellHelpers.cpp
+  app/ThumbnailsHelp.cpp
+  app/About.cpp
+)
+list(APPEND PELLIX_FORMS forms/AboutBox.dfm)
+list(APPEND PELLIX_WINDOWS_TEST_SOURCES
+  tests/app/ShellHelpersTest.cpp
+  tests/app/HelpTest.cpp
+  tests/app/AboutTest.cpp
+)
+
+# Gallery: single pictures, the batch, the HTML files and View.
+list(APPEND PELLIX_WINDOWS_SOURCES app/ThumbnailsGallery.cpp)
+list(APPEND PELLIX_WINDOWS_TEST_SOURCES tests/app/GalleryTest.cpp)
+list(APPEND PELLIX_E2E_TEST_SOURCES tests/e2e/GalleryTest.cpp)

@@ -59,3 +59,5 @@ add_dependencies(pellix_e2e pellix)
 target_compile_definitions(pellix_e2e PRIVATE PELLIX_EXE_NAME="pellix.exe")
 gtest_discover_tests(pellix_e2e DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
   PROPERTIES RUN_SERIAL TRUE)
+
+include(cmake/test-programs.cmake)

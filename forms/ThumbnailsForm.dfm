@@ -15,6 +15,7 @@ object ThumbnailsForm: TThumbnailsForm
   OnClose = FormClose
   OnCreate = FormCreate
   OnDestroy = FormDestroy
+  OnShortCut = FormShortCut
   object PanelTop: TPanel
     Left = 0
     Top = 0
@@ -49,13 +50,10 @@ object ThumbnailsForm: TThumbnailsForm
     BevelOuter = bvLowered
     TabOrder = 1
     object Image1: TImage
-      Left = 1
-      Top = 1
-      Width = 318
-      Height = 291
-      Align = alClient
-      Center = True
-      Proportional = True
+      Left = 112
+      Top = 110
+      Width = 96
+      Height = 72
       Stretch = True
       Picture = @'Preview.bmp'
     end
@@ -176,6 +174,7 @@ object ThumbnailsForm: TThumbnailsForm
     ParentShowHint = False
     ShowHint = True
     TabOrder = 9
+    OnClick = Button88x88Click
   end
   object Button200x200: TButton
     Left = 639
@@ -187,6 +186,7 @@ object ThumbnailsForm: TThumbnailsForm
     ParentShowHint = False
     ShowHint = True
     TabOrder = 10
+    OnClick = Button200x200Click
   end
   object CheckBoxProportional: TCheckBox
     Left = 544
@@ -290,6 +290,7 @@ object ThumbnailsForm: TThumbnailsForm
       Hint = 'Open|Opens an existing file'
       Caption = '&Open...'
       TabOrder = 0
+      OnClick = btnLoadClick
     end
     object btnExecute: TButton
       Left = 8
@@ -298,6 +299,7 @@ object ThumbnailsForm: TThumbnailsForm
       Height = 25
       Caption = 'Create'
       TabOrder = 1
+      OnClick = btnExecuteClick
     end
   end
   object GroupBoxMultiple: TGroupBox
@@ -386,6 +388,7 @@ object ThumbnailsForm: TThumbnailsForm
       Anchors = [akTop, akRight]
       Caption = 'Create'
       TabOrder = 6
+      OnClick = ButtonThumbnailsClick
     end
     object ButtonView: TButton
       Left = 541
@@ -395,6 +398,7 @@ object ThumbnailsForm: TThumbnailsForm
       Anchors = [akTop, akRight]
       Caption = 'View'
       TabOrder = 7
+      OnClick = ButtonViewClick
     end
     object EditInputDir: TEdit
       Left = 8
@@ -463,6 +467,13 @@ object ThumbnailsForm: TThumbnailsForm
   object QnRegistry1: TQnRegistry
   end
   object OpenPictureDialog1: TOpenPictureDialog
+    Filter = 
+      'All (*.jpg;*.jpeg;*.bmp;*.gif;*.png;*.ico;*.emf;*.wmf)|*.jpg;*.jpeg;*.j' +
+      'pg;*.jpeg;*.bmp;*.gif;*.png;*.ico;*.emf;*.wmf|JPEG Image File (*.jpg)|*' +
+      '.jpg|JPEG Image File (*.jpeg)|*.jpeg|Bitmaps (*.bmp)|*.bmp|GIF (*.gif)|' +
+      '*.gif|PNG (*.png)|*.png|Enhanced Metafiles (*.emf)|*.emf|Metafiles (*.wm' +
+      'f)|*.wmf|Icons (*.ico)|*.ico'
+    Options = [ofHideReadOnly, ofPathMustExist, ofFileMustExist, ofEnableSizing]
   end
   object OpenDialog1: TOpenDialog
   end
@@ -502,28 +513,34 @@ object ThumbnailsForm: TThumbnailsForm
       Category = 'Help'
       Caption = '&Contents'
       Hint = 'Help Contents'
+      OnExecute = HelpContents1Execute
     end
     object HelpTopicSearch1: THelpTopicSearch
       Category = 'Help'
       Caption = '&Index'
       Hint = 'Topic Search'
+      OnExecute = HelpTopicSearch1Execute
     end
     object HelpOnHelp1: THelpOnHelp
       Category = 'Help'
       Caption = '&Help on Help'
       Hint = 'Help on help'
+      OnExecute = HelpOnHelp1Execute
     end
     object HelpAbout: TAction
       Category = 'Help'
       Caption = '&About'
+      OnExecute = HelpAboutExecute
     end
     object HelpWeb: TAction
       Category = 'Help'
       Caption = 'Help on &Web'
+      OnExecute = ActionHelpOnWebExecute
     end
     object HelpEmail: TAction
       Category = 'Help'
       Caption = '&E-mail Author for Help'
+      OnExecute = ActionSendMailExecute
     end
   end
   object MainMenu1: TMainMenu
@@ -533,6 +550,7 @@ object ThumbnailsForm: TThumbnailsForm
         Caption = '&Open...'
         Hint = 'Open|Opens an existing file'
         ShortCut = 16463
+        OnClick = btnLoadClick
       end
       object Exit1: TMenuItem
         Action = FileExit1

@@ -77,7 +77,24 @@ RECT TPanel::AlignArea() {
 
 TImage::TImage(TComponent* owner) : TGraphicControl(owner), picture_(std::make_unique<TPicture>()) {
     SetBoundsFields(0, 0, 105, 105);
-    picture_->OnChange = [this](TObject*) { Invalidate(); };
+    picture_->OnChange = [this](TObject*) {
+        ApplyTransparent();
+        Invalidate();
+    };
+}
+
+void TImage::SetTransparent(bool transparent) {
+    transparent_ = transparent;
+    ApplyTransparent();
+    Invalidate();
+}
+
+void TImage::ApplyTransparent() {
+    // Icons and metafiles carry their own transparency.
+    TGraphic* graphic = picture_->Graphic();
+    if (graphic == nullptr || dynamic_cast<TMetafile*>(graphic) != nullptr || dynamic_cast<TIcon*>(graphic) != nullptr)
+        return;
+    graphic->SetTransparent(transparent_);
 }
 
 TImage::~TImage() = default;
@@ -115,6 +132,37 @@ void TImage::Paint(HDC dc) {
     }
 }
 
+// ------------------------------------------------------------------ TBevel
+
+TBevel::TBevel(TComponent* owner) : TGraphicControl(owner) { SetBoundsFields(0, 0, 50, 50); }
+
+void TBevel::Paint(HDC dc) {
+    TColor dark = clBtnShadow, light = clBtnHighlight;
+    if (Style == TBevelStyle::bsRaised) std::swap(dark, light);
+    const int w = Width(), h = Height();
+    auto line = [dc](TColor color, RECT r) {
+        HBRUSH brush = CreateSolidBrush(ColorToRGB(color));
+        FillRect(dc, &r, brush);
+        DeleteObject(brush);
+    };
+    switch (Shape) {
+    case TBevelShape::bsBox:
+        line(dark, {0, 0, w, 1});
+        line(dark, {0, 0, 1, h});
+        line(light, {0, h - 1, w, h});
+        line(light, {w - 1, 0, w, h});
+        break;
+    case TBevelShape::bsTopLine:
+        line(dark, {0, 0, w, 1});
+        line(light, {0, 1, w, 2});
+        break;
+    case TBevelShape::bsBottomLine:
+        line(dark, {0, h - 2, w, h - 1});
+        line(light, {0, h - 1, w, h});
+        break;
+    }
+}
+
 // ------------------------------------------------------------ registration
 
 void RegisterExtCtrlsClasses() {
@@ -133,6 +181,7 @@ void RegisterExtCtrlsClasses() {
         .Property("Stretch", Prop<TImage>([](TImage& i, const FormValue& v, LoadContext& x) { i.Stretch = x.Bool(v); }))
         .Property("Center", Prop<TImage>([](TImage& i, const FormValue& v, LoadContext& x) { i.Center = x.Bool(v); }))
         .Property("Proportional", Prop<TImage>([](TImage& i, const FormValue& v, LoadContext& x) { i.Proportional = x.Bool(v); }))
+        .Property("Transparent", Prop<TImage>([](TImage& i, const FormValue& v, LoadContext& x) { i.SetTransparent(x.Bool(v)); }))
         // A picture file embedded beside the description; its extension names its kind.
         .Property("Picture", Prop<TImage>([](TImage& i, const FormValue& v, LoadContext& x) {
             if (v.kind != FormValue::Kind::FileRef) x.Fail(v.line, "expected a picture file, as @'name.ext'");
@@ -145,6 +194,13 @@ void RegisterExtCtrlsClasses() {
             stream.SetPosition(0);
             graphic->LoadFromStream(stream);
             i.Picture()->SetGraphic(graphic.get());
+        }));
+    RegisterClassInfo("TBevel", "TGraphicControl", Factory<TBevel>())
+        .Property("Shape", Prop<TBevel>([](TBevel& b, const FormValue& v, LoadContext& x) {
+            b.Shape = static_cast<TBevelShape>(x.Enum(v, {"bsBox", "bsTopLine", "bsBottomLine"}));
+        }))
+        .Property("Style", Prop<TBevel>([](TBevel& b, const FormValue& v, LoadContext& x) {
+            b.Style = static_cast<TBevelStyle>(x.Enum(v, {"bsLowered", "bsRaised"}));
         }));
 }
 

@@ -40,12 +40,32 @@ public:
     bool Stretch = false;
     bool Center = false;
     bool Proportional = false;
+    // Given to every picture it holds, as the picture's own setting.
+    bool Transparent() const { return transparent_; }
+    void SetTransparent(bool transparent);
     void Paint(HDC dc) override;
     // Where the picture lands inside the control.
     RECT DestRect() const;
 
 private:
+    void ApplyTransparent();
+
     std::unique_ptr<TPicture> picture_;
+    bool transparent_ = false;
+};
+
+enum class TBevelShape { bsBox, bsTopLine, bsBottomLine };
+enum class TBevelStyle { bsLowered, bsRaised };
+
+// An etched box or line that separates parts of a form.
+class TBevel : public TGraphicControl {
+public:
+    explicit TBevel(TComponent* owner);
+    std::string ClassName() const override { return "TBevel"; }
+
+    TBevelShape Shape = TBevelShape::bsBox;
+    TBevelStyle Style = TBevelStyle::bsLowered;
+    void Paint(HDC dc) override;
 };
 
 void RegisterExtCtrlsClasses();

@@ -1,0 +1,44 @@
+// What a thumbnail file must hold, computed apart from the program: the plain
+// single-threaded resampler with the triangle filter on the picture's 24-bit
+// pixels (icons and metafiles painted on white), encoded at the quality.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "app/thumbnail/Resample.h"
+#include "framework/Graphics.h"
+#include "framework/JpegCodec.h"
+#include "tests/framework/PictureFixtures.h"
+
+namespace pellix::fixtures {
+
+inline Bytes ExpectedThumbnailFile(const TGraphic& source, int width, int height, int quality) {
+    TBitmap pixels;
+    ToPixels(source, pixels);
+    std::vector<uint8_t> out(static_cast<size_t>(width) * height * 3);
+    const PixelRows from{const_cast<uint8_t*>(static_cast<const TBitmap&>(pixels).ScanLine(0)), pixels.Width(),
+                         pixels.Height(), pixels.RowStep()};
+    const PixelRows to{out.data(), width, height, static_cast<ptrdiff_t>(width) * 3};
+    StretchPixels(FilterKind::fkTriangle, 0, from, to, 1);
+    return EncodeJpeg(JpegRows{out.data(), width, height, static_cast<ptrdiff_t>(width) * 3}, quality);
+}
+
+inline Bytes ReadFileBytes(const std::string& path) {
+    TMemoryStream stream;
+    stream.LoadFromFile(path);
+    return {stream.Memory(), stream.Memory() + stream.Size()};
+}
+
+// The picture a file holds, by its extension.
+inline std::unique_ptr<TPicture> LoadPicture(const std::string& path) {
+    auto picture = std::make_unique<TPicture>();
+    picture->LoadFromFile(path);
+    return picture;
+}
+
+// Width and height of JPEG data, whatever the file's extension says.
+inline JpegHeader JpegSizeOf(const Bytes& bytes) { return ReadJpegHeader(bytes.data(), bytes.size()); }
+
+}  // namespace pellix::fixtures
