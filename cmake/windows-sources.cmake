@@ -19,6 +19,7 @@ set(PELLIX_WINDOWS_TEST_SOURCES
   tests/framework/FormLoaderTest.cpp
   tests/app/MainWindowTest.cpp
   tests/framework/StdCtrlsTest.cpp
+  tests/framework/PreviewTest.cpp
 )
 
 # Tests that start pellix.exe as a user would.

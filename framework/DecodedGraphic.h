@@ -19,6 +19,7 @@ public:
     int Height() const override;
     // The decoded pixels; raises EInvalidGraphicOperation while empty.
     const TBitmap& Bitmap() const;
+    const TBitmap* Pixels() const override { return &Bitmap(); }
 
     // Reads to the end of the stream and decodes.
     void LoadFromStream(TStream& stream) override;

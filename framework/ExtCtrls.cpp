@@ -1,6 +1,7 @@
 #include "framework/ExtCtrls.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "framework/FormLoader.h"
 #include "framework/Graphics.h"
@@ -78,6 +79,7 @@ RECT TPanel::AlignArea() {
 TImage::TImage(TComponent* owner) : TGraphicControl(owner), picture_(std::make_unique<TPicture>()) {
     SetBoundsFields(0, 0, 105, 105);
     picture_->OnChange = [this](TObject*) {
+        preview_.reset();
         ApplyTransparent();
         Invalidate();
     };
@@ -119,13 +121,76 @@ RECT TImage::DestRect() const {
     return r;
 }
 
+namespace {
+
+// Averages up to 4 x 4 samples of the source area behind each target pixel:
+// a smooth preview for a fraction of what stretching the whole picture costs.
+void ShrinkInto(const TBitmap& source, TBitmap& target) {
+    const int sw = source.Width(), sh = source.Height();
+    const int tw = target.Width(), th = target.Height();
+    std::vector<int> xs;  // per target column: first sample column and step count
+    for (int x = 0; x < tw; ++x) {
+        int x0 = static_cast<int>(static_cast<int64_t>(x) * sw / tw);
+        int x1 = std::max(x0 + 1, static_cast<int>(static_cast<int64_t>(x + 1) * sw / tw));
+        int n = std::min(4, x1 - x0);
+        for (int k = 0; k < 4; ++k) xs.push_back(k < n ? x0 + (x1 - x0) * k / n : -1);
+    }
+    const uint8_t* base = source.ScanLine(0);
+    const ptrdiff_t step = source.RowStep();
+    for (int y = 0; y < th; ++y) {
+        int y0 = static_cast<int>(static_cast<int64_t>(y) * sh / th);
+        int y1 = std::max(y0 + 1, static_cast<int>(static_cast<int64_t>(y + 1) * sh / th));
+        int rows = std::min(4, y1 - y0);
+        const uint8_t* in[4];
+        for (int r = 0; r < rows; ++r) in[r] = base + step * (y0 + (y1 - y0) * r / rows);
+        uint8_t* out = target.ScanLine(y);
+        for (int x = 0; x < tw; ++x) {
+            unsigned sum[3] = {0, 0, 0};
+            unsigned count = 0;
+            const int* sx = &xs[static_cast<size_t>(x) * 4];
+            for (int r = 0; r < rows; ++r) {
+                for (int k = 0; k < 4 && sx[k] >= 0; ++k) {
+                    const uint8_t* p = in[r] + 3 * sx[k];
+                    sum[0] += p[0];
+                    sum[1] += p[1];
+                    sum[2] += p[2];
+                    ++count;
+                }
+            }
+            for (int c = 0; c < 3; ++c) out[3 * x + c] = static_cast<uint8_t>(sum[c] / count);
+        }
+    }
+}
+
+}  // namespace
+
+const TBitmap* TImage::Preview(const RECT& dest) {
+    TGraphic* graphic = picture_->Graphic();
+    const int w = dest.right - dest.left, h = dest.bottom - dest.top;
+    // Pictures drawn at their own size, transparent ones and those without
+    // pixels of their own draw themselves.
+    if (graphic->Transparent() || w <= 0 || h <= 0 || (w == graphic->Width() && h == graphic->Height())) return nullptr;
+    const TBitmap* pixels = graphic->Pixels();
+    if (pixels == nullptr || pixels->PixelFormat() != TPixelFormat::pf24bit) return nullptr;
+    if (!preview_ || preview_->Width() != w || preview_->Height() != h) {
+        auto made = std::make_unique<TBitmap>();
+        made->SetPixelFormat(TPixelFormat::pf24bit);
+        made->SetSize(w, h);
+        ShrinkInto(*pixels, *made);
+        preview_ = std::move(made);
+    }
+    return preview_.get();
+}
+
 void TImage::Paint(HDC dc) {
     TGraphic* graphic = picture_->Graphic();
     if (graphic == nullptr) return;
     try {
         if (graphic->Empty()) return;
         TCanvas canvas(dc);
-        graphic->Draw(canvas, DestRect());
+        const RECT dest = DestRect();
+        if (const TBitmap* preview = Preview(dest)) preview->Draw(canvas, dest);
+        else graphic->Draw(canvas, dest);
     } catch (const EOutOfResources&) {
         // A picture too large to decode paints nothing: an error box on every
         // paint would never end, and its thumbnail shows the error image.

@@ -9,6 +9,7 @@
 namespace pellix {
 
 class TPicture;
+class TBitmap;
 
 enum class TPanelBevel { bvNone, bvLowered, bvRaised, bvSpace };
 
@@ -49,9 +50,12 @@ public:
 
 private:
     void ApplyTransparent();
+    // The picture at the size it is painted, made once per picture and size.
+    const TBitmap* Preview(const RECT& dest);
 
     std::unique_ptr<TPicture> picture_;
     bool transparent_ = false;
+    std::unique_ptr<TBitmap> preview_;
 };
 
 enum class TBevelShape { bsBox, bsTopLine, bsBottomLine };

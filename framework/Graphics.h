@@ -257,6 +257,9 @@ public:
     virtual void Draw(TCanvas& canvas, const RECT& rect) const = 0;
     // A copy of the same class sharing the decoded data.
     virtual std::unique_ptr<TGraphic> Clone() const = 0;
+    // The decoded pixels, for pictures that hold them as a bitmap; decodes
+    // on first use. Null for kinds that only draw themselves.
+    virtual const class TBitmap* Pixels() const { return nullptr; }
 
     bool Transparent() const { return transparent_; }
     virtual void SetTransparent(bool transparent) { transparent_ = transparent; }
@@ -314,6 +317,7 @@ public:
     void SaveToStream(TStream& stream) const override;
     void Draw(TCanvas& canvas, const RECT& rect) const override;
     std::unique_ptr<TGraphic> Clone() const override;
+    const TBitmap* Pixels() const override { return this; }
 
     // Drawn with this colour left out when Transparent; by default the
     // colour of the bottom-left pixel.

@@ -2,6 +2,10 @@
 
 #include <algorithm>
 #include <exception>
+#include <future>
+#include <mutex>
+
+#include "framework/Streams.h"
 
 namespace pellix {
 
@@ -28,17 +32,77 @@ JpegRows RowsOf(TBitmap& bitmap) {
 
 }  // namespace
 
+namespace {
+
+struct DecodedAhead {
+    std::vector<uint8_t> bytes;
+    std::unique_ptr<TBitmap> bitmap;
+    std::exception_ptr failure;
+};
+
+std::unique_ptr<TBitmap> DecodeToBitmap(const std::vector<uint8_t>& bytes, int width, int height) {
+    auto bitmap = std::make_unique<TBitmap>();
+    bitmap->SetPixelFormat(TPixelFormat::pf24bit);
+    bitmap->SetSize(width, height);
+    DecodeJpeg(bytes.data(), bytes.size(), RowsOf(*bitmap));
+    return bitmap;
+}
+
+DecodedAhead DecodeFile(const std::string& fileName) {
+    DecodedAhead result;
+    try {
+        TMemoryStream stream;
+        stream.LoadFromFile(fileName);
+        const auto* begin = static_cast<const uint8_t*>(stream.Memory());
+        result.bytes.assign(begin, begin + stream.Size());
+        JpegHeader header = ReadJpegHeader(result.bytes.data(), result.bytes.size());
+        result.bitmap = DecodeToBitmap(result.bytes, header.Width, header.Height);
+    } catch (...) {
+        // Kept for the picture that takes this result: it raises it on use.
+        result.failure = std::current_exception();
+    }
+    return result;
+}
+
+std::mutex g_aheadLock;
+std::future<DecodedAhead> g_ahead;
+
+// The decoded pixels of exactly these bytes, if a decode ahead made them.
+bool TakeDecodedAhead(const std::vector<uint8_t>& bytes, std::unique_ptr<TBitmap>& bitmap,
+                      std::exception_ptr& failure) {
+    std::future<DecodedAhead> pending;
+    {
+        std::lock_guard<std::mutex> lock(g_aheadLock);
+        if (!g_ahead.valid()) return false;
+        pending = std::move(g_ahead);
+    }
+    DecodedAhead result = pending.get();
+    if (result.bytes != bytes) return false;
+    bitmap = std::move(result.bitmap);
+    failure = result.failure;
+    return bitmap != nullptr || failure != nullptr;
+}
+
+}  // namespace
+
+void DecodeAheadJpegFile(const std::string& fileName) {
+    std::future<DecodedAhead> started = std::async(std::launch::async, DecodeFile, fileName);
+    std::future<DecodedAhead> dropped;
+    {
+        std::lock_guard<std::mutex> lock(g_aheadLock);
+        dropped = std::move(g_ahead);
+        g_ahead = std::move(started);
+    }
+    if (dropped.valid()) dropped.wait();  // its pixels go with it
+}
+
 const TBitmap& TJPEGImage::Bitmap() const {
     if (!shared_) throw EInvalidGraphicOperation("JPEG picture is empty");
     Shared& s = *shared_;
     if (s.failure) std::rethrow_exception(s.failure);
     if (!s.bitmap) {
         try {
-            auto bitmap = std::make_unique<TBitmap>();
-            bitmap->SetPixelFormat(TPixelFormat::pf24bit);
-            bitmap->SetSize(s.width, s.height);
-            DecodeJpeg(s.data.data(), s.data.size(), RowsOf(*bitmap));
-            s.bitmap = std::move(bitmap);
+            s.bitmap = DecodeToBitmap(s.data, s.width, s.height);
         } catch (...) {
             s.failure = std::current_exception();  // kept and raised again below
             throw;
@@ -110,6 +174,7 @@ void TJPEGImage::LoadFromStream(TStream& stream) {
     JpegHeader header = ReadJpegHeader(s->data.data(), s->data.size());
     s->width = header.Width;
     s->height = header.Height;
+    TakeDecodedAhead(s->data, s->bitmap, s->failure);
     shared_ = std::move(s);
     Changed();
 }

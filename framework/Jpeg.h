@@ -30,6 +30,7 @@ public:
 
     // The decoded pixels (24-bit); raises what decoding raises, every time.
     const TBitmap& Bitmap() const;
+    const TBitmap* Pixels() const override { return &Bitmap(); }
 
     // Invalid data raises EJPEGError, an EInvalidGraphic.
     void LoadFromStream(TStream& stream) override;
@@ -48,5 +49,11 @@ private:
     std::shared_ptr<Shared> shared_;
     int quality_ = 90;
 };
+
+// Starts reading and decoding a JPEG file on a worker thread, so that the
+// picture that next loads exactly these bytes finds its pixels ready; the
+// picture still reads the file itself, so every error comes as before. One
+// file at a time: a new call drops a result nobody took.
+void DecodeAheadJpegFile(const std::string& fileName);
 
 }  // namespace pellix

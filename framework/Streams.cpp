@@ -81,8 +81,13 @@ void TMemoryStream::LoadFromStream(TStream& source) {
 void TMemoryStream::LoadFromFile(const std::string& fileName) {
     std::ifstream in(fileName, std::ios::binary);
     if (!in) throw EFOpenError(FormatMessage1("Cannot open file \"%s\"", fileName));
-    std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    if (in.bad()) throw EReadError("Stream read error");
+    // One read of the whole file: pictures run to megabytes.
+    in.seekg(0, std::ios::end);
+    const std::streamoff size = in.tellg();
+    if (size < 0) throw EReadError("Stream read error");
+    in.seekg(0, std::ios::beg);
+    std::vector<uint8_t> bytes(static_cast<size_t>(size));
+    if (size > 0 && !in.read(reinterpret_cast<char*>(bytes.data()), size)) throw EReadError("Stream read error");
     bytes_ = std::move(bytes);
     position_ = std::min(position_, Size());
 }
