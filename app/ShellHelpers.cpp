@@ -6,6 +6,7 @@
 #include <type_traits>
 #include <vector>
 
+#include "framework/FileSystem.h"
 #include "framework/Forms.h"
 #include "framework/Registry.h"
 
@@ -49,11 +50,7 @@ void ShellOpen(const std::string& url) {
 
 }  // namespace
 
-std::string GetCurrentFolder() {
-    char buffer[261];
-    DWORD length = GetCurrentDirectoryA(sizeof(buffer), buffer);
-    return length > 0 && length < sizeof(buffer) ? std::string(buffer, length) : std::string();
-}
+std::string GetCurrentFolder() { return GetCurrentDir(); }
 
 std::string FindDocumentExecutable(const std::string& document) {
     char result[261] = {};

@@ -13,6 +13,7 @@
 #include "framework/Dialogs.h"
 #include "framework/ExtCtrls.h"
 #include "framework/FileCtrl.h"
+#include "framework/FileSystem.h"
 #include "framework/Jpeg.h"
 #include "framework/Screen.h"
 #include "framework/Spin.h"
@@ -28,17 +29,6 @@ const char kNotepadMissing[] = "ERROR: Notepad could not be found or could not o
 const char kNotepadMissingEnd[] =
     " is missing and/or cannot be executed. Check the 'Generate HTML' checkbox and press Create.";
 const char kNoSamples[] = "Sample file has not been created. Check the 'Generate Samples' checkbox and press Create.";
-
-std::string CurrentFolder() {
-    char buf[MAX_PATH * 4];
-    DWORD n = GetCurrentDirectoryA(sizeof(buf), buf);
-    return std::string(buf, n < sizeof(buf) ? n : 0);
-}
-
-bool FolderExists(const std::string& path) {
-    DWORD a = GetFileAttributesA(path.c_str());
-    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
-}
 
 bool FileExists(const std::string& path) {
     DWORD a = GetFileAttributesA(path.c_str());
@@ -279,12 +269,12 @@ void TThumbnailsForm::ButtonThumbnailsClick(TObject*) {
             form.LabelProcessing->SetCaption("");
             form.RepaintLabelNow();
         }
-    } end{*this, Screen->Cursor(), CurrentFolder()};
+    } end{*this, Screen->Cursor(), GetCurrentDir()};
     Screen->SetCursor(crHourGlass);
 
     if (InputDir == OutputDir) {
         OutputDir += "thumbs\\";
-        if (!FolderExists(OutputDir)) CreateDirectoryA(OutputDir.c_str(), nullptr);
+        if (!DirectoryExists(OutputDir)) CreateDirectoryA(OutputDir.c_str(), nullptr);
         DirectoryListBoxOutput->SetDirectory(OutputDir);
     }
     TStrings& page = MemoHTML->Lines();

@@ -5,6 +5,7 @@
 #include "framework/Dialogs.h"
 #include "framework/ExtCtrls.h"
 #include "framework/FileCtrl.h"
+#include "framework/FileSystem.h"
 #include "framework/FormLoader.h"
 #include "framework/Screen.h"
 #include "framework/Spin.h"
@@ -23,18 +24,7 @@ const char kSubFonts[] = "Options\\Fonts";
 const char kSubWindows[] = "Options\\Windows";
 const char kSubPath[] = "Path";
 
-std::string CurrentFolder() {
-    char buf[MAX_PATH * 4];
-    DWORD n = GetCurrentDirectoryA(sizeof(buf), buf);
-    return std::string(buf, n < sizeof(buf) ? n : 0);
-}
-
-bool FolderExists(const std::string& path) {
-    DWORD a = GetFileAttributesA(path.c_str());
-    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-bool MakeFolder(const std::string& path) { return FolderExists(path) || CreateDirectoryA(path.c_str(), nullptr); }
+bool MakeFolder(const std::string& path) { return DirectoryExists(path) || CreateDirectoryA(path.c_str(), nullptr); }
 
 std::string ReplaceAll(std::string s, const std::string& from, const std::string& to) {
     for (size_t at = s.find(from); at != std::string::npos; at = s.find(from, at + to.size())) s.replace(at, from.size(), to);
@@ -110,7 +100,7 @@ void TThumbnailsForm::Loaded() {
 // ---------------------------------------------------------------- start-up
 
 void TThumbnailsForm::FormCreate(TObject*) {
-    DefaultSkin = CurrentFolder() + "\\" + "default.skn";
+    DefaultSkin = GetCurrentDir() + "\\" + "default.skn";
     RegistryBase = "Software\\Quendle Software\\Mirovo\\";
     // The skin choice is read here; applying it belongs to the skinning engine.
     LoadedSkinFile = QnRegistry1->LoadStringFromRegistry(RegistryBase + "Options\\Skins", "SkinFile", "");
@@ -145,10 +135,10 @@ void TThumbnailsForm::ReadPaths() {
         {&PathApp, "PathApp"}, {&PathInitialDir, "InitialDir"}, {&PathCurrentDir, "CurrentDir"}, {&PathProject, "PathProject"}};
     for (const auto& [field, name] : order) {
         if (*field != kFirstTime) continue;
-        *field = PathToStored(CurrentFolder());
+        *field = PathToStored(GetCurrentDir());
         QnRegistry1->SaveStringToRegistry(firstKey, name, *field);
     }
-    std::string cur = CurrentFolder();
+    std::string cur = GetCurrentDir();
     DriveLetter = cur.substr(0, 1);
     for (std::string* field : {&PathApp, &PathInitialDir, &PathCurrentDir, &PathProject})
         *field = PathFromStored(*field, DriveLetter);
@@ -188,17 +178,17 @@ void TThumbnailsForm::RestoreWindow() {
 
 void TThumbnailsForm::MakeDefaultFolders() {
     const std::string key = RegistryBase + kSubUser;
-    const std::string imagesDir = CurrentFolder() + "\\images\\";
+    const std::string imagesDir = GetCurrentDir() + "\\images\\";
     if (!MakeFolder(imagesDir)) throw Exception("Cannot create input directory " + imagesDir);
     InputDir = QnRegistry1->LoadStringFromRegistry(key, "InputDir", imagesDir);
     EditInputDir->SetTextValue(InputDir);
-    if (FolderExists(InputDir)) DirectoryListBoxInput->SetDirectory(InputDir);
+    if (DirectoryExists(InputDir)) DirectoryListBoxInput->SetDirectory(InputDir);
 
     const std::string thumbsDir = imagesDir + "thumbs\\";
     if (!MakeFolder(thumbsDir)) throw Exception("Cannot create output directory " + thumbsDir);
     OutputDir = QnRegistry1->LoadStringFromRegistry(key, "OutputDir", thumbsDir);
     EditOutputDir->SetTextValue(OutputDir);
-    if (FolderExists(OutputDir)) DirectoryListBoxOutput->SetDirectory(OutputDir);
+    if (DirectoryExists(OutputDir)) DirectoryListBoxOutput->SetDirectory(OutputDir);
 }
 
 void TThumbnailsForm::ReadUserOptions() {

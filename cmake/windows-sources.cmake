@@ -5,6 +5,7 @@ set(PELLIX_WINDOWS_SOURCES
   framework/Forms.cpp
   framework/FormLoader.cpp
   framework/UnitClasses.cpp
+  framework/FileSystem.cpp
   framework/StdCtrls.cpp
   framework/ExtCtrls.cpp
   framework/Buttons.cpp

@@ -2,17 +2,12 @@
 
 #include <cctype>
 
+#include "framework/FileSystem.h"
 #include "framework/FormLoader.h"
 
 namespace pellix {
 
 namespace {
-
-std::string CurrentDirectory() {
-    char buf[MAX_PATH * 4];
-    DWORD n = GetCurrentDirectoryA(sizeof(buf), buf);
-    return std::string(buf, n < sizeof(buf) ? n : 0);
-}
 
 // "C:\a\b" -> "C:\", "C:\a", "C:\a\b"
 std::vector<std::string> PathSteps(const std::string& dir) {
@@ -44,7 +39,7 @@ std::string Join(const std::string& dir, const std::string& name) {
 
 // ------------------------------------------------------- TDirectoryListBox
 
-TDirectoryListBox::TDirectoryListBox(TComponent* owner) : TListBox(owner), directory_(CurrentDirectory()) {}
+TDirectoryListBox::TDirectoryListBox(TComponent* owner) : TListBox(owner), directory_(GetCurrentDir()) {}
 
 TDirectoryListBox::~TDirectoryListBox() {
     if (driveCombo_ != nullptr && driveCombo_->dirList_ == this) driveCombo_->dirList_ = nullptr;
@@ -60,7 +55,7 @@ void TDirectoryListBox::SetDirectory(const std::string& directory) {
     // A relative name is taken from the list's own folder.
     SetCurrentDirectoryA(directory_.c_str());
     if (!SetCurrentDirectoryA(directory.c_str())) throw EInOutError("Cannot open folder " + directory);
-    directory_ = CurrentDirectory();
+    directory_ = GetCurrentDir();
     BuildList();
     Change();
 }
@@ -68,9 +63,9 @@ void TDirectoryListBox::SetDirectory(const std::string& directory) {
 void TDirectoryListBox::SetDrive(char drive) {
     if (std::toupper(static_cast<unsigned char>(drive)) == std::toupper(static_cast<unsigned char>(Drive()))) return;
     char path[MAX_PATH * 4];
-    std::string spec = std::string(1, drive) + ":";
-    DWORD n = GetFullPathNameA(spec.c_str(), sizeof(path), path, nullptr);
-    SetDirectory(n > 0 && n < sizeof(path) ? std::string(path, n) : spec + "\\");
+    std::string driveOnly = std::string(1, drive) + ":";
+    DWORD n = GetFullPathNameA(driveOnly.c_str(), sizeof(path), path, nullptr);
+    SetDirectory(n > 0 && n < sizeof(path) ? std::string(path, n) : driveOnly + "\\");
 }
 
 std::string TDirectoryListBox::GetItemPath(int index) const {
@@ -129,7 +124,7 @@ void TDirectoryListBox::Dispatch(TMessage& message) {
 TDriveComboBox::TDriveComboBox(TComponent* owner) : TWinControl(owner) {
     TabStop = true;
     SetBoundsFields(0, 0, 145, 21);
-    std::string cur = CurrentDirectory();
+    std::string cur = GetCurrentDir();
     drive_ = cur.empty() ? 'c' : static_cast<char>(std::tolower(static_cast<unsigned char>(cur[0])));
 }
 

@@ -1,0 +1,13 @@
+// File-system helpers of the framework.
+#pragma once
+
+#include <string>
+
+namespace pellix {
+
+// The current folder, without a trailing backslash except at a drive's root;
+// empty when it cannot be read.
+std::string GetCurrentDir();
+bool DirectoryExists(const std::string& path);
+
+}  // namespace pellix
