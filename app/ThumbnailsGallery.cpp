@@ -289,9 +289,9 @@ void TThumbnailsForm::ButtonThumbnailsClick(TObject*) {
 
     int cellCount = 0;
     const int count = ListBox1->Items().Count();
-    // Each picture is decoded on a worker while the one before it is made
+    // The next two pictures are decoded on workers while this one is made
     // into a thumbnail; loading still reads every file here, in order.
-    if (count > 0) DecodeAheadJpegFile(InputDir + ListBox1->Items().Get(0));
+    for (int i = 0; i < std::min(count, 2); ++i) DecodeAheadJpegFile(InputDir + ListBox1->Items().Get(i));
     for (int i = 0; i < count; ++i) {
         ++cellCount;
         LabelProcessing->SetCaption("Processing " + IntToStr(i + 1) + " of " + IntToStr(count));
@@ -299,7 +299,7 @@ void TThumbnailsForm::ButtonThumbnailsClick(TObject*) {
         const std::string name = ListBox1->Items().Get(i);
         CurrentFile = InputDir + name;
         LoadFile();
-        if (i + 1 < count) DecodeAheadJpegFile(InputDir + ListBox1->Items().Get(i + 1));
+        if (i + 2 < count) DecodeAheadJpegFile(InputDir + ListBox1->Items().Get(i + 2));
         btnExecuteClick(this);
         ShowThumbnailSize();
         const std::string w = EditImageWidth->Text(), h = EditImageHeight->Text();

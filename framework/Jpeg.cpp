@@ -1,6 +1,7 @@
 #include "framework/Jpeg.h"
 
 #include <algorithm>
+#include <deque>
 #include <exception>
 #include <future>
 #include <mutex>
@@ -64,23 +65,29 @@ DecodedAhead DecodeFile(const std::string& fileName) {
     return result;
 }
 
+// Decodes under way or done, oldest first.
+constexpr size_t kMaxAhead = 2;
 std::mutex g_aheadLock;
-std::future<DecodedAhead> g_ahead;
+std::deque<std::future<DecodedAhead>> g_ahead;
 
 // The decoded pixels of exactly these bytes, if a decode ahead made them.
+// Results before the matching one were not wanted and are dropped.
 bool TakeDecodedAhead(const std::vector<uint8_t>& bytes, std::unique_ptr<TBitmap>& bitmap,
                       std::exception_ptr& failure) {
-    std::future<DecodedAhead> pending;
-    {
-        std::lock_guard<std::mutex> lock(g_aheadLock);
-        if (!g_ahead.valid()) return false;
-        pending = std::move(g_ahead);
+    for (;;) {
+        std::future<DecodedAhead> pending;
+        {
+            std::lock_guard<std::mutex> lock(g_aheadLock);
+            if (g_ahead.empty()) return false;
+            pending = std::move(g_ahead.front());
+            g_ahead.pop_front();
+        }
+        DecodedAhead result = pending.get();
+        if (result.bytes != bytes) continue;
+        bitmap = std::move(result.bitmap);
+        failure = result.failure;
+        return bitmap != nullptr || failure != nullptr;
     }
-    DecodedAhead result = pending.get();
-    if (result.bytes != bytes) return false;
-    bitmap = std::move(result.bitmap);
-    failure = result.failure;
-    return bitmap != nullptr || failure != nullptr;
 }
 
 }  // namespace
@@ -90,8 +97,11 @@ void DecodeAheadJpegFile(const std::string& fileName) {
     std::future<DecodedAhead> dropped;
     {
         std::lock_guard<std::mutex> lock(g_aheadLock);
-        dropped = std::move(g_ahead);
-        g_ahead = std::move(started);
+        if (g_ahead.size() >= kMaxAhead) {
+            dropped = std::move(g_ahead.front());
+            g_ahead.pop_front();
+        }
+        g_ahead.push_back(std::move(started));
     }
     if (dropped.valid()) dropped.wait();  // its pixels go with it
 }

@@ -52,8 +52,8 @@ private:
 
 // Starts reading and decoding a JPEG file on a worker thread, so that the
 // picture that next loads exactly these bytes finds its pixels ready; the
-// picture still reads the file itself, so every error comes as before. One
-// file at a time: a new call drops a result nobody took.
+// picture still reads the file itself, so every error comes as before. Two
+// files at most: a further call drops the oldest result nobody took.
 void DecodeAheadJpegFile(const std::string& fileName);
 
 }  // namespace pellix
