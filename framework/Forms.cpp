@@ -136,6 +136,16 @@ bool TCustomForm::IsShortCut(TWMKey& msg) {
     return handled;
 }
 
+RECT TCustomForm::ClientRect() {
+    if (HandleAllocated()) return TWinControl::ClientRect();
+    TCreateParams params;
+    CreateParams(params);
+    RECT frame{0, 0, 0, 0};
+    AdjustWindowRectEx(&frame, params.Style, menu_ != nullptr, params.ExStyle);
+    const int w = Width() - (frame.right - frame.left), h = Height() - (frame.bottom - frame.top);
+    return RECT{0, 0, w > 0 ? w : 0, h > 0 ? h : 0};
+}
+
 TWindowState TCustomForm::WindowState() {
     if (handle_ != nullptr && IsWindowVisible(handle_)) {
         if (IsIconic(handle_)) return TWindowState::wsMinimized;

@@ -39,6 +39,8 @@ public:
     void SetBorderStyle(TFormBorderStyle style) { borderStyle_ = style; }
 
     void SetVisible(bool visible) override;
+    // Before the window exists: the bounds less the frame its style gives.
+    RECT ClientRect() override;
     void Close();
     // Shows the form with every other window of the program disabled and
     // returns once ModalResult is set or the form is closed.

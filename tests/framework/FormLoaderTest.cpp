@@ -158,6 +158,17 @@ INSTANTIATE_TEST_SUITE_P(
         BadForm{"SyntaxError", "  Left = \n  ]\n", 3, "expected a value"}),
     [](const ::testing::TestParamInfo<BadForm>& info) { return std::string(info.param.name); });
 
+TEST(FormLoader, ClientSizeBeforeTheWindowExistsIsTheSizeItGets) {
+    auto form = Load("object LoaderForm: TLoaderForm\n  BorderStyle = bsDialog\n  ClientWidth = 465\n  ClientHeight = 304\nend\n");
+    EXPECT_FALSE(form->HandleAllocated());
+    EXPECT_EQ(form->ClientWidth(), 465);
+    form->HandleNeeded();
+    RECT r;
+    GetClientRect(form->Handle(), &r);
+    EXPECT_EQ(r.right, 465);
+    EXPECT_EQ(r.bottom, 304);
+}
+
 TEST(FormLoader, DescriptionOfAnotherClassIsRefused) {
     EXPECT_THROW(Load("object F: TForm\nend\n"), EFormLoadError);
 }
