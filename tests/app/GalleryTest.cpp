@@ -19,6 +19,7 @@
 #include "app/ThumbnailsMain.h"
 #include "framework/Dialogs.h"
 #include "framework/ExtCtrls.h"
+#include "framework/FileSystem.h"
 #include "framework/FileCtrl.h"
 #include "framework/Menus.h"
 #include "framework/Screen.h"
@@ -26,8 +27,10 @@
 #include "framework/StdCtrls.h"
 #include "tests/app/ThumbnailExpectations.h"
 #include "tests/framework/PictureFixtures.h"
+#include "tests/harness/Files.h"
 #include "tests/harness/ModalDriver.h"
 #include "tests/harness/Pump.h"
+#include "tests/harness/Settings.h"
 
 namespace pellix {
 namespace {
@@ -35,35 +38,10 @@ namespace {
 namespace fs = std::filesystem;
 using fixtures::Bytes;
 
-const char kBase[] = "Software\\Quendle Software\\Mirovo";
+constexpr const char* kBase = test::kSettingsKey;
+using test::ReadText;
+using test::WriteBytes;
 const char kInvalid[] = "ERROR: This file is not a valid JPEG image - ";
-
-void Store(const std::string& sub, const std::string& name, const std::string& value) {
-    HKEY key;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, (std::string(kBase) + "\\" + sub).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
-                              nullptr, &key, nullptr),
-              ERROR_SUCCESS);
-    RegSetValueExA(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                   static_cast<DWORD>(value.size() + 1));
-    RegCloseKey(key);
-}
-
-void WriteBytes(const std::string& path, const Bytes& bytes) {
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    ASSERT_TRUE(out.good()) << path;
-}
-
-std::string ReadText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-std::string Cwd() {
-    char buf[MAX_PATH];
-    DWORD n = GetCurrentDirectoryA(MAX_PATH, buf);
-    return std::string(buf, n);
-}
 
 std::vector<std::string> Items(TListBox& box) {
     std::vector<std::string> out;
@@ -99,17 +77,17 @@ protected:
         fs::create_directories(folder);
         GetCurrentDirectoryA(MAX_PATH, saved);
         SetCurrentDirectoryA(folder.c_str());
-        folder = Cwd();
+        folder = GetCurrentDir();
         input = folder + "\\pics\\";
         output = folder + "\\out\\";
         fs::create_directories(input);
         fs::create_directories(output);
         RegDeleteTreeA(HKEY_CURRENT_USER, kBase);
-        Store("Options\\User", "InputDir", input);
-        Store("Options\\User", "OutputDir", output);
-        Store("Options\\User", "URL", "http://www.example.org/");
-        Store("Options\\User", "ImageDir", "pics/");
-        Store("Options\\User", "ThumbDir", "pics/small/");
+        test::StoreSetting("Options\\User", "InputDir", input);
+        test::StoreSetting("Options\\User", "OutputDir", output);
+        test::StoreSetting("Options\\User", "URL", "http://www.example.org/");
+        test::StoreSetting("Options\\User", "ImageDir", "pics/");
+        test::StoreSetting("Options\\User", "ThumbDir", "pics/small/");
         Application->OnShowException = [this](const std::string& text) { errors.push_back(text); };
         MessageBoxHook = [this](const std::string& text, TMsgDlgType type, TMsgDlgButtons) {
             boxes.push_back(text);
@@ -351,7 +329,7 @@ TEST_F(Gallery, CreateBeforeAnyPictureIsOpenedDoesNothing) {
 
 
 TEST_F(Gallery, CreateSavesJpegDataUnderTheSourceNameReplacingAnOldFileAndListsIt) {
-    Store("Options\\User", "Quality", "50");
+    test::StoreSetting("Options\\User", "Quality", "50");
     TThumbnailsForm& f = Start();
     WriteBytes(output + "old.jpg", fixtures::JpegFile(8, 8));
     f.ListOutputFiles();
@@ -370,7 +348,7 @@ TEST_F(Gallery, CreateSavesJpegDataUnderTheSourceNameReplacingAnOldFileAndListsI
     EXPECT_EQ(f.EditImageWidth->Text(), "200");
     EXPECT_EQ(f.EditImageHeight->Text(), "50");
     EXPECT_EQ(f.Image2->Picture()->Width(), 200);
-    EXPECT_TRUE(SameText(Cwd(), output.substr(0, output.size() - 1))) << "the output folder becomes current";
+    EXPECT_TRUE(SameText(GetCurrentDir(), output.substr(0, output.size() - 1))) << "the output folder becomes current";
     EXPECT_TRUE(ScratchFilesIn(output).empty());
 }
 
@@ -450,7 +428,7 @@ class GalleryRows : public Gallery, public ::testing::WithParamInterface<RowCase
 
 TEST_P(GalleryRows, CellsFollowTheListAndRowsBreakAfterThePerRowCount) {
     const RowCase& c = GetParam();
-    Store("Options\\User", "ThumbsPerRow", std::to_string(c.perRow));
+    test::StoreSetting("Options\\User", "ThumbsPerRow", std::to_string(c.perRow));
     for (int i = 0; i < c.pictures; ++i)
         WriteBytes(input + "p" + std::to_string(i) + ".jpg", fixtures::JpegFile(40 + i, 30));
     TThumbnailsForm& f = Start();
@@ -497,7 +475,7 @@ TEST_F(Gallery, BatchShowsProgressUsesTheLastSizeForAnInvalidPictureAndRestoresW
     TThumbnailsForm& f = Start();
     const std::vector<std::string> listed = Items(*f.ListBox1);
     ASSERT_EQ(listed.size(), 3u);
-    const std::string before = Cwd();
+    const std::string before = GetCurrentDir();
     Screen->SetCursor(crArrow);
     Click("ButtonThumbnails");
     ASSERT_TRUE(errors.empty()) << errors.front();
@@ -507,7 +485,7 @@ TEST_F(Gallery, BatchShowsProgressUsesTheLastSizeForAnInvalidPictureAndRestoresW
     EXPECT_EQ(boxLabels[0], "Processing " + std::to_string(bad + 1) + " of 3");
     EXPECT_EQ(f.LabelProcessing->Caption(), "");
     EXPECT_EQ(Screen->Cursor(), crArrow);
-    EXPECT_EQ(Cwd(), before);
+    EXPECT_EQ(GetCurrentDir(), before);
 
     // The invalid picture's cell repeats the size shown before it: the last
     // thumbnail's, or the placeholder's 96 x 72 when it comes first.
@@ -529,7 +507,7 @@ TEST_F(Gallery, BatchShowsProgressUsesTheLastSizeForAnInvalidPictureAndRestoresW
 }
 
 TEST_F(Gallery, InputEqualToOutputPutsThumbnailsIntoThumbsAndMovesTheOutputList) {
-    Store("Options\\User", "OutputDir", input);
+    test::StoreSetting("Options\\User", "OutputDir", input);
     WriteBytes(input + "a.jpg", fixtures::JpegFile(50, 40));
     TThumbnailsForm& f = Start();
     Click("ButtonThumbnails");
@@ -543,8 +521,8 @@ TEST_F(Gallery, InputEqualToOutputPutsThumbnailsIntoThumbsAndMovesTheOutputList)
 }
 
 TEST_F(Gallery, WithoutGenerateThumbnailsNothingIsSavedButEverythingIsListed) {
-    Store("Options\\User", "Thumbnails", "0");
-    Store("Options\\User", "HTML", "0");
+    test::StoreSetting("Options\\User", "Thumbnails", "0");
+    test::StoreSetting("Options\\User", "HTML", "0");
     WriteBytes(input + "a.jpg", fixtures::JpegFile(50, 40));
     TThumbnailsForm& f = Start();
     Click("ButtonThumbnails");
@@ -577,7 +555,7 @@ TEST_F(Gallery, AListedPictureThatHasGoneEndsTheBatchNamingItAndKeepsEarlierFile
     const std::vector<std::string> listed = Items(*f.ListBox1);
     ASSERT_EQ(listed.size(), 2u);
     fs::remove(input + listed[1]);
-    const std::string before = Cwd();
+    const std::string before = GetCurrentDir();
     Click("ButtonThumbnails");
     ASSERT_EQ(errors.size(), 1u);
     EXPECT_NE(errors[0].find(input + listed[1]), std::string::npos) << errors[0];
@@ -585,7 +563,7 @@ TEST_F(Gallery, AListedPictureThatHasGoneEndsTheBatchNamingItAndKeepsEarlierFile
     EXPECT_EQ(ReadText(output + "samples.html"), oldPage) << "an ended batch writes no HTML";
     EXPECT_FALSE(fs::exists(output + "generated.html"));
     EXPECT_EQ(f.LabelProcessing->Caption(), "");
-    EXPECT_EQ(Cwd(), before);
+    EXPECT_EQ(GetCurrentDir(), before);
 }
 
 TEST_F(Gallery, AnHtmlFileThatCannotBeReplacedNamesItAndStaysWhole) {

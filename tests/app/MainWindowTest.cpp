@@ -12,6 +12,7 @@
 
 #include "app/ThumbnailsMain.h"
 #include "framework/ExtCtrls.h"
+#include "framework/FileSystem.h"
 #include "framework/FileCtrl.h"
 #include "framework/Spin.h"
 #include "framework/StdCtrls.h"
@@ -21,40 +22,13 @@
 #include "framework/Dialogs.h"
 #include "tests/harness/ModalDriver.h"
 #include "tests/harness/Pump.h"
+#include "tests/harness/Settings.h"
 
 namespace pellix {
 namespace {
 
-const char kBase[] = "Software\\Quendle Software\\Mirovo";
-
-std::string Cwd() {
-    char buf[MAX_PATH];
-    DWORD n = GetCurrentDirectoryA(MAX_PATH, buf);
-    return std::string(buf, n);
-}
-
-void DeleteSettings() { RegDeleteTreeA(HKEY_CURRENT_USER, kBase); }
-
-void Store(const std::string& sub, const std::string& name, const std::string& value) {
-    HKEY key;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, (std::string(kBase) + "\\" + sub).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
-                              nullptr, &key, nullptr),
-              ERROR_SUCCESS);
-    RegSetValueExA(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                   static_cast<DWORD>(value.size() + 1));
-    RegCloseKey(key);
-}
-
-// The stored text, or "<missing>".
-std::string Stored(const std::string& sub, const std::string& name) {
-    char buf[1024];
-    DWORD size = sizeof(buf), type = 0;
-    LSTATUS r = RegGetValueA(HKEY_CURRENT_USER, (std::string(kBase) + "\\" + sub).c_str(), name.c_str(), RRF_RT_ANY,
-                             &type, buf, &size);
-    if (r != ERROR_SUCCESS) return "<missing>";
-    EXPECT_EQ(type, static_cast<DWORD>(REG_SZ)) << name;
-    return std::string(buf);
-}
+constexpr const char* kBase = test::kSettingsKey;
+using test::DeleteSettings;
 
 bool KeyExists(const std::string& sub) {
     HKEY key;
@@ -80,7 +54,7 @@ protected:
         std::filesystem::create_directories(folder);
         GetCurrentDirectoryA(MAX_PATH, saved);
         SetCurrentDirectoryA(folder.c_str());
-        folder = Cwd();
+        folder = GetCurrentDir();
         DeleteSettings();
         Application->OnShowException = [this](const std::string& text) { errors.push_back(text); };
     }
@@ -122,7 +96,7 @@ TEST_F(MainWindow, FirstStartRecordsPathsMakesFoldersAndUsesDefaults) {
         EXPECT_TRUE(KeyExists(sub)) << sub;
     const std::string stored = "%root%" + folder.substr(2);
     for (const char* name : {"InitialDir", "CurrentDir", "PathApp", "PathProject"})
-        EXPECT_EQ(Stored("Path", name), stored) << name;
+        EXPECT_EQ(test::StoredSetting("Path", name), stored) << name;
     EXPECT_EQ(f.PathApp, folder);
 
     RECT r;
@@ -160,17 +134,17 @@ TEST_F(MainWindow, CloseWritesSettingsAndTheNextStartGivesThemBack) {
     form->SetBounds(40, 50, 700, 520);
     CloseWindow();
 
-    EXPECT_EQ(Stored("Options\\Windows", "WindowState"), "Normal");
-    EXPECT_EQ(Stored("Options\\Windows", "Top"), "50");
-    EXPECT_EQ(Stored("Options\\Windows", "Left"), "40");
-    EXPECT_EQ(Stored("Options\\Windows", "Width"), "700");
-    EXPECT_EQ(Stored("Options\\User", "Quality"), "70");
-    EXPECT_EQ(Stored("Options\\User", "Samples"), "0");
-    EXPECT_EQ(Stored("Options\\User", "HTML"), "-1");
-    EXPECT_EQ(Stored("Options\\User", "URL"), "http://pictures.example.org/");
-    EXPECT_EQ(Stored("Path", "PathApp"), "%root%" + folder.substr(2));
+    EXPECT_EQ(test::StoredSetting("Options\\Windows", "WindowState"), "Normal");
+    EXPECT_EQ(test::StoredSetting("Options\\Windows", "Top"), "50");
+    EXPECT_EQ(test::StoredSetting("Options\\Windows", "Left"), "40");
+    EXPECT_EQ(test::StoredSetting("Options\\Windows", "Width"), "700");
+    EXPECT_EQ(test::StoredSetting("Options\\User", "Quality"), "70");
+    EXPECT_EQ(test::StoredSetting("Options\\User", "Samples"), "0");
+    EXPECT_EQ(test::StoredSetting("Options\\User", "HTML"), "-1");
+    EXPECT_EQ(test::StoredSetting("Options\\User", "URL"), "http://pictures.example.org/");
+    EXPECT_EQ(test::StoredSetting("Path", "PathApp"), "%root%" + folder.substr(2));
     // The font is written only by the font dialog.
-    EXPECT_EQ(Stored("Options\\Fonts", "FontName"), "<missing>");
+    EXPECT_EQ(test::StoredSetting("Options\\Fonts", "FontName"), "<missing>");
 
     TThumbnailsForm& f = Start();
     EXPECT_EQ(f.PathApp, folder);
@@ -196,11 +170,11 @@ class MainWindowPlacement : public MainWindow, public ::testing::WithParamInterf
 
 TEST_P(MainWindowPlacement, FollowsTheStoredStateAndTop) {
     const PlacementCase& c = GetParam();
-    Store("Options\\Windows", "WindowState", c.state);
-    Store("Options\\Windows", "Top", c.top);
-    Store("Options\\Windows", "Left", "17");
-    Store("Options\\Windows", "Width", "640");
-    Store("Options\\Windows", "Height", "500");
+    test::StoreSetting("Options\\Windows", "WindowState", c.state);
+    test::StoreSetting("Options\\Windows", "Top", c.top);
+    test::StoreSetting("Options\\Windows", "Left", "17");
+    test::StoreSetting("Options\\Windows", "Width", "640");
+    test::StoreSetting("Options\\Windows", "Height", "500");
     TThumbnailsForm& f = Start();
     EXPECT_EQ(f.WindowState(), c.shown);
     if (c.shown != TWindowState::wsNormal) return;
@@ -223,30 +197,30 @@ INSTANTIATE_TEST_SUITE_P(Cases, MainWindowPlacement,
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(MainWindow, ClosingMaximisedKeepsTheLastNormalBounds) {
-    Store("Options\\Windows", "WindowState", "Maximized");
-    Store("Options\\Windows", "Top", "77");
+    test::StoreSetting("Options\\Windows", "WindowState", "Maximized");
+    test::StoreSetting("Options\\Windows", "Top", "77");
     Start();
     CloseWindow();
-    EXPECT_EQ(Stored("Options\\Windows", "WindowState"), "Maximized");
-    EXPECT_EQ(Stored("Options\\Windows", "Top"), "77");
+    EXPECT_EQ(test::StoredSetting("Options\\Windows", "WindowState"), "Maximized");
+    EXPECT_EQ(test::StoredSetting("Options\\Windows", "Top"), "77");
 }
 
 TEST_F(MainWindow, StoredValuesOutsideTheLimitsAreCorrectedAndWrittenBack) {
-    Store("Options\\User", "Height", "1000");
-    Store("Options\\User", "Quality", "3");
+    test::StoreSetting("Options\\User", "Height", "1000");
+    test::StoreSetting("Options\\User", "Quality", "3");
     TThumbnailsForm& f = Start();
     EXPECT_EQ(f.SpinEditMaxHeight->Value(), 900);
     EXPECT_EQ(f.SpinEditQuality->Value(), 10);
     CloseWindow();
-    EXPECT_EQ(Stored("Options\\User", "Height"), "900");
-    EXPECT_EQ(Stored("Options\\User", "Quality"), "10");
+    EXPECT_EQ(test::StoredSetting("Options\\User", "Height"), "900");
+    EXPECT_EQ(test::StoredSetting("Options\\User", "Quality"), "10");
 }
 
 TEST_F(MainWindow, FontIsRestoredWithItsStyleRules) {
-    Store("Options\\Fonts", "FontName", "");
-    Store("Options\\Fonts", "FontSize", "10");
-    Store("Options\\Fonts", "FontStyleBold", "0");
-    Store("Options\\Fonts", "FontStyleItalic", "True");
+    test::StoreSetting("Options\\Fonts", "FontName", "");
+    test::StoreSetting("Options\\Fonts", "FontSize", "10");
+    test::StoreSetting("Options\\Fonts", "FontStyleBold", "0");
+    test::StoreSetting("Options\\Fonts", "FontStyleItalic", "True");
     TThumbnailsForm& f = Start();
     EXPECT_EQ(f.Font()->Name(), "MS Sans Serif");
     EXPECT_EQ(f.Font()->Size(), 10);
@@ -257,7 +231,7 @@ TEST_F(MainWindow, FontIsRestoredWithItsStyleRules) {
 
 TEST_F(MainWindow, InputFolderThatHasGoneKeepsTheStoredTextAndTheListsFolder) {
     const std::string gone = folder + "\\gone\\";
-    Store("Options\\User", "InputDir", gone);
+    test::StoreSetting("Options\\User", "InputDir", gone);
     TThumbnailsForm& f = Start();
     EXPECT_EQ(f.InputDir, gone);
     EXPECT_EQ(f.EditInputDir->Text(), gone);
@@ -272,7 +246,7 @@ TEST_F(MainWindow, InputListShowsEveryJpgEntryOfTheFolder) {
         HANDLE h = CreateFileA((pics + "\\" + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
         CloseHandle(h);
     }
-    Store("Options\\User", "InputDir", pics + "\\");
+    test::StoreSetting("Options\\User", "InputDir", pics + "\\");
     TThumbnailsForm& f = Start();
     std::vector<std::string> names;
     for (int i = 0; i < f.ListBox1->Items().Count(); ++i) names.push_back(f.ListBox1->Items().Get(i));
@@ -296,7 +270,7 @@ class MainWindowBadSetting : public MainWindow, public ::testing::WithParamInter
 TEST_P(MainWindowBadSetting, ShowsTheErrorAndTheWindowStillOpens) {
     const BadSetting& c = GetParam();
     if (c.value != nullptr) {
-        Store("Options\\User", c.name, c.value);
+        test::StoreSetting("Options\\User", c.name, c.value);
     } else {
         HKEY key;
         ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, (std::string(kBase) + "\\Options\\User").c_str(), 0, nullptr, 0,
@@ -406,7 +380,7 @@ TEST_F(MainWindow, FontApplyChangesTheWindowAndWritesTheFontOkAloneDoesNot) {
     EXPECT_EQ(sizes, (std::vector<std::string>{"8", "9", "10", "11", "12"}));
     EXPECT_FALSE(effects);
     EXPECT_EQ(f.Font()->Size(), 8);
-    EXPECT_EQ(Stored("Options\\Fonts", "FontSize"), "<missing>");
+    EXPECT_EQ(test::StoredSetting("Options\\Fonts", "FontSize"), "<missing>");
 
     std::string face;
     RunFontCommand(f, [&](HWND dlg) {
@@ -423,12 +397,12 @@ TEST_F(MainWindow, FontApplyChangesTheWindowAndWritesTheFontOkAloneDoesNot) {
     EXPECT_EQ(f.Font()->Size(), 10);
     EXPECT_EQ(f.Font()->Style(), fsItalic);
     EXPECT_EQ(f.ListBox1->Font()->Name(), face);
-    EXPECT_EQ(Stored("Options\\Fonts", "FontName"), face);
-    EXPECT_EQ(Stored("Options\\Fonts", "FontSize"), "10");
-    EXPECT_EQ(Stored("Options\\Fonts", "FontStyleBold"), "0");
-    EXPECT_EQ(Stored("Options\\Fonts", "FontStyleItalic"), "-1");
-    EXPECT_EQ(Stored("Options\\Fonts", "FontStyleUnderline"), "0");
-    EXPECT_EQ(Stored("Options\\Fonts", "FontStyleStrikeout"), "0");
+    EXPECT_EQ(test::StoredSetting("Options\\Fonts", "FontName"), face);
+    EXPECT_EQ(test::StoredSetting("Options\\Fonts", "FontSize"), "10");
+    EXPECT_EQ(test::StoredSetting("Options\\Fonts", "FontStyleBold"), "0");
+    EXPECT_EQ(test::StoredSetting("Options\\Fonts", "FontStyleItalic"), "-1");
+    EXPECT_EQ(test::StoredSetting("Options\\Fonts", "FontStyleUnderline"), "0");
+    EXPECT_EQ(test::StoredSetting("Options\\Fonts", "FontStyleStrikeout"), "0");
 }
 
 TEST_F(MainWindow, MenuHoldsEveryCommandWithItsShortcut) {
@@ -463,7 +437,7 @@ TEST_F(MainWindow, CloseButtonAndExitCommandCloseTheWindowAndSaveTheSettings) {
     SendMessageA(button->Handle(), BM_CLICK, 0, 0);
     test::PumpMessages();
     EXPECT_FALSE(IsWindowVisible(form->Handle()));
-    EXPECT_EQ(Stored("Options\\Windows", "WindowState"), "Normal");
+    EXPECT_EQ(test::StoredSetting("Options\\Windows", "WindowState"), "Normal");
 }
 
 TEST(StoredPath, RoundTripsThroughTheDriveToken) {

@@ -19,7 +19,9 @@
 
 #include "tests/app/ThumbnailExpectations.h"
 #include "tests/framework/PictureFixtures.h"
+#include "tests/harness/Files.h"
 #include "tests/harness/Program.h"
+#include "tests/harness/Settings.h"
 
 namespace pellix::test {
 namespace {
@@ -28,28 +30,9 @@ namespace fs = std::filesystem;
 using fixtures::Bytes;
 
 const char kCaption[] = "Mirovo - Thumbnail Gallery Builder";
-const char kBase[] = "Software\\Quendle Software\\Mirovo";
-
-void Store(const std::string& name, const std::string& value) {
-    HKEY key;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, (std::string(kBase) + "\\Options\\User").c_str(), 0, nullptr, 0,
-                              KEY_ALL_ACCESS, nullptr, &key, nullptr),
-              ERROR_SUCCESS);
-    RegSetValueExA(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                   static_cast<DWORD>(value.size() + 1));
-    RegCloseKey(key);
-}
-
-void WriteBytes(const std::string& path, const Bytes& bytes) {
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    ASSERT_TRUE(out.good()) << path;
-}
-
-std::string ReadText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+constexpr const char* kBase = test::kSettingsKey;
+using test::ReadText;
+using test::WriteBytes;
 
 std::string Lines(const std::vector<std::string>& lines) {
     std::string out;
@@ -130,11 +113,11 @@ protected:
         fs::copy_file(ExeFolder() + "pellix.exe", app + "pellix.exe");
         fs::copy_file(ExeFolder() + "pellix_notepad_stand_in.exe", app + "NOTEPAD.EXE");
         RegDeleteTreeA(HKEY_CURRENT_USER, kBase);
-        Store("InputDir", input);
-        Store("OutputDir", output);
-        Store("URL", "http://gallery.example.net/");
-        Store("ImageDir", "full/");
-        Store("ThumbDir", "small/");
+        test::StoreSetting("Options\\User", "InputDir", input);
+        test::StoreSetting("Options\\User", "OutputDir", output);
+        test::StoreSetting("Options\\User", "URL", "http://gallery.example.net/");
+        test::StoreSetting("Options\\User", "ImageDir", "full/");
+        test::StoreSetting("Options\\User", "ThumbDir", "small/");
     }
     void TearDown() override {
         Stop();
@@ -305,8 +288,8 @@ const Sized kBatch[] = {
 };
 
 TEST_F(Gallery, BatchMakesTheResamplersThumbnailsAndBothHtmlFilesExactly) {
-    Store("Quality", "70");
-    Store("ThumbsPerRow", "4");
+    test::StoreSetting("Options\\User", "Quality", "70");
+    test::StoreSetting("Options\\User", "ThumbsPerRow", "4");
     for (const Sized& p : kBatch) WriteBytes(input + p.name, fixtures::JpegFile(p.width, p.height, 90));
     WriteBytes(input + "broken.jpg", {'J', 'F', 'I', 'F'});
     Launch();
