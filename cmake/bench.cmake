@@ -12,7 +12,7 @@ else()
   find_package(JPEG QUIET)
   if(benchmark_FOUND AND JPEG_FOUND)
     add_executable(thumbnail_bench bench/ThumbnailBench.cpp
-      app/thumbnail/Resample.cpp app/thumbnail/ThumbnailSize.cpp framework/JpegCodec.cpp framework/SysUtils.cpp)
+      app/thumbnail/HelperThreads.cpp app/thumbnail/Resample.cpp app/thumbnail/ThumbnailSize.cpp framework/JpegCodec.cpp framework/SysUtils.cpp)
     target_include_directories(thumbnail_bench PRIVATE ${CMAKE_SOURCE_DIR})
     target_compile_features(thumbnail_bench PRIVATE cxx_std_20)
     target_compile_options(thumbnail_bench PRIVATE -O2 -fno-sanitize=all)

@@ -22,8 +22,8 @@ function(pellix_add_portable_library)
 endfunction()
 
 # Thumbnails: resampler arithmetic and the size rule.
-list(APPEND PELLIX_PORTABLE_SOURCES app/thumbnail/Resample.cpp app/thumbnail/ThumbnailSize.cpp)
-list(APPEND PELLIX_NATIVE_TEST_SOURCES tests/app/ResampleTest.cpp tests/app/ThumbnailSizeTest.cpp)
+list(APPEND PELLIX_PORTABLE_SOURCES app/thumbnail/HelperThreads.cpp app/thumbnail/Resample.cpp app/thumbnail/ThumbnailSize.cpp)
+list(APPEND PELLIX_NATIVE_TEST_SOURCES tests/app/HelperThreadsTest.cpp tests/app/ResampleTest.cpp tests/app/ThumbnailSizeTest.cpp)
 
 # Skin archives: LZHUF decoder and archive reader, with the streams and string list they use.
 list(APPEND PELLIX_PORTABLE_SOURCES framework/Streams.cpp framework/Strings.cpp skin/WinConvert.cpp skin/SkinRead.cpp)

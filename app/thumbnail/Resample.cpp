@@ -1,12 +1,14 @@
 #include "app/thumbnail/Resample.h"
 
+#include "app/thumbnail/HelperThreads.h"
+
 #include <algorithm>
 #include <atomic>
 #include <cmath>
 #include <cstring>
 #include <exception>
+#include <functional>
 #include <mutex>
-#include <system_error>
 #include <limits>
 #include <thread>
 
@@ -249,7 +251,7 @@ void ForChunks(int32_t count, unsigned threads, int32_t grain, const Body& body)
     std::atomic<int32_t> next{0};
     std::exception_ptr error;
     std::mutex errorLock;
-    auto work = [&] {
+    const std::function<void()> work = [&] {
         for (;;) {
             const int32_t begin = next.fetch_add(grain);
             if (begin >= count) return;
@@ -264,18 +266,7 @@ void ForChunks(int32_t count, unsigned threads, int32_t grain, const Body& body)
         }
     };
     const int32_t chunks = (count + grain - 1) / grain;
-    std::vector<std::thread> helpers;
-    const unsigned wanted = std::min<unsigned>(threads, static_cast<unsigned>(std::max(chunks, 1))) - 1;
-    helpers.reserve(wanted);
-    for (unsigned t = 0; t < wanted; ++t) {
-        try {
-            helpers.emplace_back(work);
-        } catch (const std::system_error&) {
-            break;  // fewer helpers: the calling thread takes what is left
-        }
-    }
-    work();
-    for (auto& h : helpers) h.join();
+    HelperThreads::Shared().Run(std::min<unsigned>(threads, static_cast<unsigned>(std::max(chunks, 1))) - 1, work);
     if (error) std::rethrow_exception(error);
 }
 
