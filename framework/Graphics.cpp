@@ -625,6 +625,8 @@ void TBitmap::Replace(std::shared_ptr<DibImage> image) {
     }
 }
 
+bool TBitmap::OwnsPixels() const { return !image_ || image_.use_count() == 1; }
+
 void TBitmap::Unshare() {
     if (!image_ || image_.use_count() == 1) return;
     auto copy = CreateDib(image_->info);

@@ -311,6 +311,8 @@ public:
     HBITMAP Handle();
     // Drops the pixels: the bitmap becomes 0 x 0, its format kept.
     void FreeImage();
+    // Whether no other bitmap shares these pixels.
+    bool OwnsPixels() const;
 
     // Windows bitmap file. Invalid data raises EInvalidGraphic.
     void LoadFromStream(TStream& stream) override;

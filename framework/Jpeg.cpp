@@ -10,7 +10,12 @@
 
 namespace pellix {
 
+namespace {
+void KeepSpare(std::unique_ptr<TBitmap> bitmap);
+}
+
 struct TJPEGImage::Shared {
+    ~Shared() { KeepSpare(std::move(bitmap)); }
     std::vector<uint8_t> data;  // empty until compressed when made from a bitmap
     int width = 0, height = 0;
     std::unique_ptr<TBitmap> bitmap;  // decoded or assigned pixels
@@ -41,10 +46,39 @@ struct DecodedAhead {
     std::exception_ptr failure;
 };
 
+// Decodes under way or done, oldest first.
+constexpr size_t kMaxAhead = 2;
+std::mutex g_aheadLock;
+std::deque<std::future<DecodedAhead>> g_ahead;
+// Pixels of a picture let go while decodes ahead run, for the next decode of
+// that size: fresh memory costs as much to touch the first time as decoding
+// into it. Nothing is kept once the decodes ahead are over.
+std::unique_ptr<TBitmap> g_spare;
+
+void KeepSpare(std::unique_ptr<TBitmap> bitmap) {
+    if (!bitmap || bitmap->PixelFormat() != TPixelFormat::pf24bit || !bitmap->OwnsPixels()) return;
+    std::unique_ptr<TBitmap> dropped;  // freed after the lock is let go
+    std::lock_guard<std::mutex> lock(g_aheadLock);
+    if (g_ahead.empty()) return;
+    dropped = std::move(g_spare);
+    g_spare = std::move(bitmap);
+}
+
+std::unique_ptr<TBitmap> TakeSpare(int width, int height) {
+    std::lock_guard<std::mutex> lock(g_aheadLock);
+    if (!g_spare || g_spare->Width() != width || g_spare->Height() != height) return nullptr;
+    return std::move(g_spare);
+}
+
+// Every pixel is written, so a spare's old pixels never show; a failed
+// decode's bitmap is dropped with the error.
 std::unique_ptr<TBitmap> DecodeToBitmap(const std::vector<uint8_t>& bytes, int width, int height) {
-    auto bitmap = std::make_unique<TBitmap>();
-    bitmap->SetPixelFormat(TPixelFormat::pf24bit);
-    bitmap->SetSize(width, height);
+    std::unique_ptr<TBitmap> bitmap = TakeSpare(width, height);
+    if (!bitmap) {
+        bitmap = std::make_unique<TBitmap>();
+        bitmap->SetPixelFormat(TPixelFormat::pf24bit);
+        bitmap->SetSize(width, height);
+    }
     DecodeJpeg(bytes.data(), bytes.size(), RowsOf(*bitmap));
     return bitmap;
 }
@@ -65,22 +99,19 @@ DecodedAhead DecodeFile(const std::string& fileName) {
     return result;
 }
 
-// Decodes under way or done, oldest first.
-constexpr size_t kMaxAhead = 2;
-std::mutex g_aheadLock;
-std::deque<std::future<DecodedAhead>> g_ahead;
-
 // The decoded pixels of exactly these bytes, if a decode ahead made them.
 // Results before the matching one were not wanted and are dropped.
 bool TakeDecodedAhead(const std::vector<uint8_t>& bytes, std::unique_ptr<TBitmap>& bitmap,
                       std::exception_ptr& failure) {
     for (;;) {
         std::future<DecodedAhead> pending;
+        std::unique_ptr<TBitmap> spare;  // freed after the lock is let go
         {
             std::lock_guard<std::mutex> lock(g_aheadLock);
             if (g_ahead.empty()) return false;
             pending = std::move(g_ahead.front());
             g_ahead.pop_front();
+            if (g_ahead.empty()) spare = std::move(g_spare);
         }
         DecodedAhead result = pending.get();
         if (result.bytes != bytes) continue;

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 
@@ -52,6 +53,45 @@ TEST(DecodeAhead, GivesThePixelsOfAnOrdinaryDecodeAndOnlyToTheSameBytes) {
     TPicture after;
     after.LoadFromFile(first);
     EXPECT_TRUE(SamePixels(*after.Graphic()->Pixels(), *expected));
+}
+
+Bytes SolidJpeg(Rgb colour) {
+    TBitmap bitmap;
+    Paint(bitmap, 64, 48, [&](int, int) { return colour; });
+    TJPEGImage jpeg;
+    jpeg.Assign(&bitmap);
+    return Saved(jpeg);
+}
+
+// Pixels let go during a batch are decoded into again; a bitmap that still
+// shows them keeps its picture.
+TEST(DecodeAhead, ReusesOnlyPixelsNoOtherBitmapShows) {
+    TempFolder folder;
+    const Rgb red{255, 0, 0}, blue{0, 0, 255}, green{0, 255, 0};
+    const std::string redFile = folder.Write("red.jpg", SolidJpeg(red));
+    const std::string blueFile = folder.Write("blue.jpg", SolidJpeg(blue));
+    const std::string greenFile = folder.Write("green.jpg", SolidJpeg(green));
+    auto similar = [](Rgb a, Rgb b) {
+        return std::abs(a.r - b.r) < 8 && std::abs(a.g - b.g) < 8 && std::abs(a.b - b.b) < 8;
+    };
+    for (bool share : {false, true}) {
+        SCOPED_TRACE(share ? "pixels shown elsewhere" : "pixels let go");
+        TBitmap kept;
+        DecodeAheadJpegFile(redFile);
+        DecodeAheadJpegFile(blueFile);
+        {
+            TPicture first;
+            first.LoadFromFile(redFile);
+            if (share) kept.Assign(first.Graphic());
+        }  // let go while the blue picture is still ahead
+        DecodeAheadJpegFile(greenFile);
+        TPicture second, third;
+        second.LoadFromFile(blueFile);
+        third.LoadFromFile(greenFile);
+        EXPECT_TRUE(similar(PixelOf(*second.Graphic()->Pixels(), 10, 10), blue));
+        EXPECT_TRUE(similar(PixelOf(*third.Graphic()->Pixels(), 10, 10), green));
+        if (share) EXPECT_TRUE(similar(PixelOf(kept, 10, 10), red)) << PixelOf(kept, 10, 10);
+    }
 }
 
 struct FormFree {
