@@ -20,6 +20,7 @@
 #include "app/ThumbnailsMain.h"
 #include "bench/PhotoLike.h"
 #include "framework/Jpeg.h"
+#include "framework/Registry.h"
 #include "framework/StdCtrls.h"
 
 namespace pellix {
@@ -64,11 +65,8 @@ int Make(const std::string& folder, int count) {
 }
 
 void StoreSetting(const char* name, const std::string& value) {
-    HKEY key;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, kUserKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) != ERROR_SUCCESS)
-        return;
-    RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()), static_cast<DWORD>(value.size() + 1));
-    RegCloseKey(key);
+    TRegistry registry;
+    if (registry.OpenKey(kUserKey, true)) registry.WriteString(name, value);
 }
 
 void PumpMessages() {

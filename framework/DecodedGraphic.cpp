@@ -1,6 +1,5 @@
 #include "framework/DecodedGraphic.h"
 
-#include <algorithm>
 #include <typeinfo>
 
 #include "framework/Streams.h"
@@ -24,19 +23,9 @@ void TDecodedGraphic::Assign(const TPersistent* source) {
     TGraphic::Assign(source);
 }
 
-void TDecodedGraphic::AssignTo(TPersistent* dest) const {
-    if (auto* bitmap = dynamic_cast<TBitmap*>(dest)) {
-        bitmap->Assign(&Bitmap());
-        return;
-    }
-    TGraphic::AssignTo(dest);
-}
-
 void TDecodedGraphic::LoadFromStream(TStream& stream) {
     auto data = std::make_shared<Data>();
-    int64_t count = std::max<int64_t>(stream.Size() - stream.Position(), 0);
-    data->bytes.resize(static_cast<size_t>(count));
-    stream.ReadBuffer(data->bytes.data(), count);
+    data->bytes = ReadRest(stream);
     Decode(data->bytes, data->bitmap);
     data_ = std::move(data);
     Changed();

@@ -28,8 +28,6 @@ public:
     void Draw(TCanvas& canvas, const RECT& rect) const override;
 
 protected:
-    // A bitmap gets the decoded pixels.
-    void AssignTo(TPersistent* dest) const override;
     // Fills bitmap from the file's bytes, or raises the kind's error.
     virtual void Decode(const std::vector<uint8_t>& bytes, TBitmap& bitmap) const = 0;
 

@@ -368,6 +368,16 @@ void TCanvas::SetPixel(int x, int y, TColor color) {
 
 // ------------------------------------------------------------------ graphic
 
+void TGraphic::AssignTo(TPersistent* dest) const {
+    if (auto* bitmap = dynamic_cast<TBitmap*>(dest)) {
+        if (const TBitmap* pixels = Pixels()) {
+            bitmap->Assign(pixels);
+            return;
+        }
+    }
+    TPersistent::AssignTo(dest);
+}
+
 void TGraphic::LoadFromFile(const std::string& fileName) {
     TMemoryStream stream;
     stream.LoadFromFile(fileName);
@@ -381,13 +391,6 @@ void TGraphic::SaveToFile(const std::string& fileName) const {
 }
 
 namespace {
-
-std::vector<uint8_t> ReadRest(TStream& stream) {
-    int64_t count = std::max<int64_t>(stream.Size() - stream.Position(), 0);
-    std::vector<uint8_t> bytes(static_cast<size_t>(count));
-    stream.ReadBuffer(bytes.data(), count);
-    return bytes;
-}
 
 template <class T>
 T Read(const std::vector<uint8_t>& bytes, size_t offset) {

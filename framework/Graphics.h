@@ -270,6 +270,8 @@ protected:
     void Changed() {
         if (OnChange) OnChange(this);
     }
+    // A bitmap takes the decoded pixels of a picture that has them.
+    void AssignTo(TPersistent* dest) const override;
 
 private:
     bool transparent_ = false;

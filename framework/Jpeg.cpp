@@ -1,6 +1,5 @@
 #include "framework/Jpeg.h"
 
-#include <algorithm>
 #include <deque>
 #include <exception>
 #include <future>
@@ -86,10 +85,7 @@ std::unique_ptr<TBitmap> DecodeToBitmap(const std::vector<uint8_t>& bytes, int w
 DecodedAhead DecodeFile(const std::string& fileName) {
     DecodedAhead result;
     try {
-        TMemoryStream stream;
-        stream.LoadFromFile(fileName);
-        const auto* begin = static_cast<const uint8_t*>(stream.Memory());
-        result.bytes.assign(begin, begin + stream.Size());
+        result.bytes = ReadWholeFile(fileName);
         JpegHeader header = ReadJpegHeader(result.bytes.data(), result.bytes.size());
         result.bitmap = DecodeToBitmap(result.bytes, header.Width, header.Height);
     } catch (...) {
@@ -173,14 +169,6 @@ void TJPEGImage::Assign(const TPersistent* source) {
     TGraphic::Assign(source);
 }
 
-void TJPEGImage::AssignTo(TPersistent* dest) const {
-    if (auto* bitmap = dynamic_cast<TBitmap*>(dest)) {
-        bitmap->Assign(&Bitmap());
-        return;
-    }
-    TGraphic::AssignTo(dest);
-}
-
 std::unique_ptr<TGraphic> TJPEGImage::Clone() const {
     auto copy = std::make_unique<TJPEGImage>();
     copy->Assign(this);
@@ -209,9 +197,7 @@ void TJPEGImage::Compress() {
 
 void TJPEGImage::LoadFromStream(TStream& stream) {
     auto s = std::make_shared<Shared>();
-    int64_t count = std::max<int64_t>(stream.Size() - stream.Position(), 0);
-    s->data.resize(static_cast<size_t>(count));
-    stream.ReadBuffer(s->data.data(), count);
+    s->data = ReadRest(stream);
     JpegHeader header = ReadJpegHeader(s->data.data(), s->data.size());
     s->width = header.Width;
     s->height = header.Height;

@@ -39,10 +39,6 @@ public:
     void Draw(TCanvas& canvas, const RECT& rect) const override;
     std::unique_ptr<TGraphic> Clone() const override;
 
-protected:
-    // A bitmap gets the decoded pixels.
-    void AssignTo(TPersistent* dest) const override;
-
 private:
     struct Shared;
     std::vector<uint8_t> Encode() const;

@@ -79,16 +79,7 @@ void TMemoryStream::LoadFromStream(TStream& source) {
 }
 
 void TMemoryStream::LoadFromFile(const std::string& fileName) {
-    std::ifstream in(fileName, std::ios::binary);
-    if (!in) throw EFOpenError(FormatMessage1("Cannot open file \"%s\"", fileName));
-    // One read of the whole file: pictures run to megabytes.
-    in.seekg(0, std::ios::end);
-    const std::streamoff size = in.tellg();
-    if (size < 0) throw EReadError("Stream read error");
-    in.seekg(0, std::ios::beg);
-    std::vector<uint8_t> bytes(static_cast<size_t>(size));
-    if (size > 0 && !in.read(reinterpret_cast<char*>(bytes.data()), size)) throw EReadError("Stream read error");
-    bytes_ = std::move(bytes);
+    bytes_ = ReadWholeFile(fileName);
     position_ = std::min(position_, Size());
 }
 
@@ -98,6 +89,26 @@ void TMemoryStream::SaveToFile(const std::string& fileName) const {
     out.write(reinterpret_cast<const char*>(bytes_.data()), static_cast<std::streamsize>(bytes_.size()));
     out.flush();
     if (!out) throw EWriteError("Stream write error");
+}
+
+std::vector<uint8_t> ReadRest(TStream& stream) {
+    int64_t count = std::max<int64_t>(stream.Size() - stream.Position(), 0);
+    std::vector<uint8_t> bytes(static_cast<size_t>(count));
+    stream.ReadBuffer(bytes.data(), count);
+    return bytes;
+}
+
+std::vector<uint8_t> ReadWholeFile(const std::string& fileName) {
+    std::ifstream in(fileName, std::ios::binary);
+    if (!in) throw EFOpenError(FormatMessage1("Cannot open file \"%s\"", fileName));
+    // One read of the whole file: pictures run to megabytes.
+    in.seekg(0, std::ios::end);
+    const std::streamoff size = in.tellg();
+    if (size < 0) throw EReadError("Stream read error");
+    in.seekg(0, std::ios::beg);
+    std::vector<uint8_t> bytes(static_cast<size_t>(size));
+    if (size > 0 && !in.read(reinterpret_cast<char*>(bytes.data()), size)) throw EReadError("Stream read error");
+    return bytes;
 }
 
 }  // namespace pellix

@@ -61,4 +61,9 @@ private:
     int64_t position_ = 0;
 };
 
+// The bytes from the stream's position to its end.
+std::vector<uint8_t> ReadRest(TStream& stream);
+// The whole file in one read, with the errors of TMemoryStream::LoadFromFile.
+std::vector<uint8_t> ReadWholeFile(const std::string& fileName);
+
 }  // namespace pellix

@@ -63,8 +63,6 @@ bool TThumbnail::BuildThumbnail() {
         sourceWidth_ = source->Width();
         ThumbnailSize size = ComputeThumbnailSize(sourceWidth_, sourceHeight_, maxWidth_, maxHeight_, proportional_);
         if (size.Proportioned) aspectRatio_ = size.AspectRatio;
-        resultBitmap_->SetHeight(size.Height);
-        resultBitmap_->SetWidth(size.Width);
         StretchPicture(size.Width, size.Height, resampleFilter_, static_cast<float>(filterRadius_), *source,
                        *resultBitmap_);
         sourcePicture_->Assign(nullptr);
@@ -79,8 +77,7 @@ bool TThumbnail::BuildThumbnail() {
 void TThumbnail::DrawErrorImage() {
     sourceHeight_ = 0;
     sourceWidth_ = 0;
-    resultBitmap_->SetHeight(maxHeight_);
-    resultBitmap_->SetWidth(maxWidth_);
+    resultBitmap_->SetSize(maxWidth_, maxHeight_);
     TCanvas* canvas = resultBitmap_->Canvas();
     canvas->Brush()->SetColor(clWhite);
     canvas->FillRect({0, 0, maxWidth_, maxHeight_});

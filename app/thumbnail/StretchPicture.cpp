@@ -22,32 +22,32 @@ void ToBitmap(const TGraphic& source, TBitmap& bitmap) {
     bitmap.SetPixelFormat(TPixelFormat::pf24bit);
 }
 
-PixelRows RowsOf(const TBitmap& bitmap) {
+void Require24Bit(const TBitmap& bitmap) {
     if (bitmap.PixelFormat() != TPixelFormat::pf24bit || bitmap.Empty())
         throw EInvalidGraphicOperation("Resampling needs a 24-bit bitmap");
-    // The source's rows are only read; the const ScanLine keeps its pixels shared.
+}
+
+// The source's rows are only read; the const ScanLine keeps its pixels shared.
+PixelRows RowsOf(const TBitmap& bitmap) {
+    Require24Bit(bitmap);
     return {const_cast<uint8_t*>(bitmap.ScanLine(0)), bitmap.Width(), bitmap.Height(), bitmap.RowStep()};
+}
+
+PixelRows RowsOf(TBitmap& bitmap) {
+    Require24Bit(bitmap);
+    return {bitmap.ScanLine(0), bitmap.Width(), bitmap.Height(), bitmap.RowStep()};
 }
 
 }  // namespace
 
-void ResampleBitmap(FilterKernel kernel, const TBitmap& source, TBitmap& target, float radius) {
-    if (target.PixelFormat() != TPixelFormat::pf24bit || target.Empty())
-        throw EInvalidGraphicOperation("Resampling needs a 24-bit bitmap");
-    PixelRows to{target.ScanLine(0), target.Width(), target.Height(), target.RowStep()};
-    ResamplePixels(kernel, RowsOf(source), to, radius);
-}
-
 void StretchPicture(int32_t newWidth, int32_t newHeight, FilterKind filter, float radius, const TGraphic& source,
                     TBitmap& target) {
-    if (radius == 0) radius = FilterDefaultRadius(filter);
     TBitmap work;
     ToBitmap(source, work);
     target.FreeImage();
     target.SetPixelFormat(TPixelFormat::pf24bit);
-    target.SetWidth(newWidth);
-    target.SetHeight(newHeight);
-    ResampleBitmap(KernelOf(filter), work, target, radius);
+    target.SetSize(newWidth, newHeight);
+    StretchPixels(filter, radius, RowsOf(work), RowsOf(target));
 }
 
 }  // namespace pellix

@@ -13,7 +13,4 @@ namespace pellix {
 void StretchPicture(int32_t newWidth, int32_t newHeight, FilterKind filter, float radius, const TGraphic& source,
                     TBitmap& target);
 
-// Both bitmaps 24-bit; target already sized.
-void ResampleBitmap(FilterKernel kernel, const TBitmap& source, TBitmap& target, float radius);
-
 }  // namespace pellix
