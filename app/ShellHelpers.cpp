@@ -60,17 +60,11 @@ std::string FindDocumentExecutable(const std::string& document) {
 }
 
 std::string ReadRegistryString(HKEY root, const std::string& path, const std::string& name) {
-    HKEY opened = nullptr;
-    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS) return "";
-    UniqueRegKey key(opened);
-    DWORD type = REG_NONE, size = 0;
-    if (RegQueryValueExA(key.get(), name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS) return "";
-    if (type != REG_SZ && type != REG_EXPAND_SZ) return "";
-    std::vector<char> data(size + 1, '\0');
-    if (RegQueryValueExA(key.get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &size) !=
-        ERROR_SUCCESS)
-        return "";
-    return std::string(data.data());
+    TRegistry registry(KEY_QUERY_VALUE);
+    registry.SetRootKey(root);
+    if (!registry.OpenKey(path, false)) return "";
+    const TRegDataType type = registry.GetDataType(name);
+    return type == TRegDataType::rdString || type == TRegDataType::rdExpandString ? registry.ReadString(name) : "";
 }
 
 std::string GetDefaultBrowserCommand() {

@@ -55,10 +55,6 @@ TWinControl* ActiveControlOf(TCustomForm& form) {
     return nullptr;
 }
 
-struct ComponentFree {
-    void operator()(TComponent* component) const { TComponent::Free(component); }
-};
-
 }  // namespace
 
 void TThumbnailsForm::RegisterHelpHandlers() {

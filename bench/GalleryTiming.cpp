@@ -77,10 +77,6 @@ void PumpMessages() {
     }
 }
 
-struct FormFree {
-    void operator()(TComponent* c) const { TComponent::Free(c); }
-};
-
 // libjpeg-turbo alone on the bytes already in memory, and with the reading.
 void DecodeOnly(const std::vector<std::string>& files, double& decode, double& readAndDecode) {
     decode = readAndDecode = 0;
@@ -112,7 +108,7 @@ int Run(const std::string& folder, int count) {
     StoreSetting("Quality", "90");
     SetCurrentDirectoryA(folder.c_str());
 
-    std::unique_ptr<TThumbnailsForm, FormFree> form(new TThumbnailsForm(nullptr));
+    std::unique_ptr<TThumbnailsForm, ComponentFree> form(new TThumbnailsForm(nullptr));
     form->LoadAndCreate();
     form->Show();
     PumpMessages();

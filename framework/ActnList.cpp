@@ -8,6 +8,7 @@
 
 #include "framework/FormLoader.h"
 #include "framework/Forms.h"
+#include "framework/Registry.h"
 
 namespace pellix {
 
@@ -189,15 +190,10 @@ LPMAPISENDMAIL SendMailEntry() {
 }  // namespace
 
 bool MapiProviderPresent() {
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows Messaging Subsystem", 0, KEY_QUERY_VALUE, &key) !=
-        ERROR_SUCCESS)
-        return false;
-    char value[8] = {};
-    DWORD size = sizeof(value) - 1, type = 0;
-    LONG result = RegQueryValueExA(key, "MAPI", nullptr, &type, reinterpret_cast<BYTE*>(value), &size);
-    RegCloseKey(key);
-    return result == ERROR_SUCCESS && type == REG_SZ && std::string(value) == "1";
+    TRegistry registry(KEY_QUERY_VALUE);
+    registry.SetRootKey(HKEY_LOCAL_MACHINE);
+    return registry.OpenKey("SOFTWARE\\Microsoft\\Windows Messaging Subsystem", false) &&
+           registry.GetDataType("MAPI") == TRegDataType::rdString && registry.ReadString("MAPI") == "1";
 }
 
 unsigned long MapiSendMail(HWND parent, const TMailMessage& message) {

@@ -81,4 +81,9 @@ private:
     std::vector<TComponent*> freeNotifies_;
 };
 
+// Lets a unique_ptr free a component the framework's way.
+struct ComponentFree {
+    void operator()(TComponent* component) const { TComponent::Free(component); }
+};
+
 }  // namespace pellix

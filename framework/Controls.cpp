@@ -27,11 +27,7 @@ std::map<std::string, WNDPROC>& ClassProcs() {
 HWND HintWindowOf(HWND topLevel) {
     HWND tips = static_cast<HWND>(GetPropA(topLevel, "PellixHints"));
     if (tips != nullptr) return tips;
-    static const bool ready = [] {
-        INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES};
-        return InitCommonControlsEx(&icc) != FALSE;
-    }();
-    (void)ready;
+    EnsureCommonControls();
     tips = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT,
                            CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, topLevel, nullptr, GetModuleHandleA(nullptr), nullptr);
     if (tips != nullptr) SetPropA(topLevel, "PellixHints", tips);
@@ -39,6 +35,14 @@ HWND HintWindowOf(HWND topLevel) {
 }
 
 }  // namespace
+
+void EnsureCommonControls() {
+    static const bool ready = [] {
+        INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES};
+        return InitCommonControlsEx(&icc) != FALSE;
+    }();
+    (void)ready;
+}
 
 std::string GetShortHint(const std::string& hint) { return hint.substr(0, hint.find('|')); }
 

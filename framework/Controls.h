@@ -259,6 +259,9 @@ private:
     friend class TControl;
 };
 
+// Registers the common control classes (tooltips, up-down arrows) once.
+void EnsureCommonControls();
+
 // The hint's part before "|": what a hint window shows.
 std::string GetShortHint(const std::string& hint);
 

@@ -48,27 +48,6 @@ private:
     HICON icon_;  // a shared system icon: never destroyed
 };
 
-// A device context of the screen with a font selected, for measuring text.
-class MeasureDc {
-public:
-    explicit MeasureDc(HFONT font) : dc_(GetDC(nullptr)), old_(SelectObject(dc_, font)) {}
-    ~MeasureDc() {
-        SelectObject(dc_, old_);
-        ReleaseDC(nullptr, dc_);
-    }
-    MeasureDc(const MeasureDc&) = delete;
-    MeasureDc& operator=(const MeasureDc&) = delete;
-    HDC Get() const { return dc_; }
-
-private:
-    HDC dc_;
-    HGDIOBJ old_;
-};
-
-struct FormFree {
-    void operator()(TComponent* c) const { TComponent::Free(c); }
-};
-
 }  // namespace
 
 // ------------------------------------------------------------ TMessageForm
@@ -155,7 +134,7 @@ void TMessageForm::CreateParams(TCreateParams& params) {
 
 int MessageDlg(const std::string& text, TMsgDlgType type, TMsgDlgButtons buttons) {
     if (MessageBoxHook) return MessageBoxHook(text, type, buttons);
-    std::unique_ptr<TMessageForm, FormFree> form(new TMessageForm(nullptr, text, type, buttons));
+    std::unique_ptr<TMessageForm, ComponentFree> form(new TMessageForm(nullptr, text, type, buttons));
     return form->ShowModal();
 }
 

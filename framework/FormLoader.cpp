@@ -27,22 +27,24 @@ std::string ResourceNameOf(const std::string& fileName) {
     return name;
 }
 
-void ApplyProperty(TPersistent& target, const FormProperty& p, LoadContext& ctx) {
-    TPersistent* object = &target;
-    std::string path = p.name;
-    // Some properties are named with a dot as a whole ("Lines.Strings").
-    if (const PropertyInfo* whole = FindPropertyInfo(target.ClassName(), path); whole != nullptr && whole->set)
-        path = std::string();
-    // "Font.Height": walk the nested objects, then set the last part.
-    for (size_t dot; !path.empty() && (dot = path.find('.')) != std::string::npos;) {
-        std::string head = path.substr(0, dot);
-        const PropertyInfo* info = FindPropertyInfo(object->ClassName(), head);
-        if (info == nullptr || !info->sub)
-            ctx.Fail(p.line, "unknown property '" + p.name + "' of " + target.ClassName());
+// Walks the nested objects of a dotted name ("Font.Height") and gives the
+// property of its last part, or null.
+const PropertyInfo* NestedProperty(TPersistent*& object, const std::string& name) {
+    std::string path = name;
+    for (size_t dot; (dot = path.find('.')) != std::string::npos;) {
+        const PropertyInfo* info = FindPropertyInfo(object->ClassName(), path.substr(0, dot));
+        if (info == nullptr || !info->sub) return nullptr;
         object = info->sub(*object);
         path = path.substr(dot + 1);
     }
-    const PropertyInfo* info = FindPropertyInfo(object->ClassName(), path.empty() ? p.name : path);
+    return FindPropertyInfo(object->ClassName(), path);
+}
+
+void ApplyProperty(TPersistent& target, const FormProperty& p, LoadContext& ctx) {
+    TPersistent* object = &target;
+    // Some properties are named with a dot as a whole ("Lines.Strings").
+    const PropertyInfo* info = FindPropertyInfo(target.ClassName(), p.name);
+    if (info == nullptr || !info->set) info = NestedProperty(object, p.name);
     if (info == nullptr || !info->set) ctx.Fail(p.line, "unknown property '" + p.name + "' of " + target.ClassName());
     try {
         info->set(*object, p.value, ctx);

@@ -31,11 +31,7 @@ TCustomForm::TCustomForm(TComponent* owner) : TWinControl(owner) {
 }
 
 TCustomForm::~TCustomForm() {
-    // Destroying the window would destroy the menu it shows; the menu is its own.
-    if (menu_ != nullptr) {
-        if (handle_ != nullptr) ::SetMenu(handle_, nullptr);
-        menu_->SetWindowHandle(nullptr);
-    }
+    if (menu_ != nullptr) menu_->SetWindowHandle(nullptr);
     TScreen::FormDestroyed(this);
 }
 
@@ -103,10 +99,7 @@ void TCustomForm::CreateWindowHandle(const TCreateParams& params) {
     HICON icon = Application->Icon();
     SendMessageA(handle_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
     SendMessageA(handle_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
-    if (menu_ != nullptr) {
-        ::SetMenu(handle_, menu_->Handle());
-        menu_->SetWindowHandle(handle_);
-    }
+    if (menu_ != nullptr) menu_->SetWindowHandle(handle_);
 }
 
 void TCustomForm::SetMenu(TMainMenu* menu) {
@@ -117,9 +110,7 @@ void TCustomForm::SetMenu(TMainMenu* menu) {
     }
     menu_ = menu;
     if (menu_ != nullptr) menu_->FreeNotification(this);
-    if (handle_ == nullptr) return;
-    ::SetMenu(handle_, menu_ != nullptr ? menu_->Handle() : nullptr);
-    if (menu_ != nullptr) menu_->SetWindowHandle(handle_);
+    if (handle_ != nullptr && menu_ != nullptr) menu_->SetWindowHandle(handle_);
 }
 
 void TCustomForm::Notification(TComponent* component, TOperation operation) {
@@ -278,10 +269,7 @@ void TCustomForm::Dispatch(TMessage& message) {
         TWinControl::Dispatch(message);
         return;
     case WM_DESTROY:
-        if (menu_ != nullptr) {
-            if (GetMenu(handle_) == menu_->Handle()) ::SetMenu(handle_, nullptr);
-            menu_->SetWindowHandle(nullptr);
-        }
+        if (menu_ != nullptr) menu_->SetWindowHandle(nullptr);
         TWinControl::Dispatch(message);
         return;
     default:

@@ -74,6 +74,23 @@ using TFontStyles = uint8_t;
 // Dots per inch of the screen, as fonts convert points.
 int ScreenPixelsPerInch();
 
+// A device context of the screen with a font selected, for measuring text.
+class MeasureDc {
+public:
+    explicit MeasureDc(HFONT font) : dc_(GetDC(nullptr)), old_(SelectObject(dc_, font)) {}
+    ~MeasureDc() {
+        SelectObject(dc_, old_);
+        ReleaseDC(nullptr, dc_);
+    }
+    MeasureDc(const MeasureDc&) = delete;
+    MeasureDc& operator=(const MeasureDc&) = delete;
+    HDC Get() const { return dc_; }
+
+private:
+    HDC dc_;
+    HGDIOBJ old_;
+};
+
 class TCanvas;
 
 // A GDI object made on demand from its properties and remade after a change.

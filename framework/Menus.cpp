@@ -363,10 +363,14 @@ TMenu::TMenu(TComponent* owner) : TComponent(owner) {
 }
 
 TMenu::~TMenu() {
-    // A window would keep showing, and later destroy, a menu that is gone.
-    if (window_ != nullptr && GetMenu(window_) == Handle()) ::SetMenu(window_, nullptr);
-    window_ = nullptr;
+    SetWindowHandle(nullptr);
     items_.reset();
+}
+
+void TMenu::SetWindowHandle(HWND window) {
+    if (window_ != nullptr && window_ != window && GetMenu(window_) == Handle()) ::SetMenu(window_, nullptr);
+    window_ = window;
+    if (window_ != nullptr) ::SetMenu(window_, Handle());
 }
 
 bool TMenu::DispatchCommand(UINT command) {

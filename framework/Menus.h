@@ -158,7 +158,9 @@ public:
 
     // The window showing the menu: it hears of changes to the bar.
     HWND WindowHandle() const { return window_; }
-    void SetWindowHandle(HWND window) { window_ = window; }
+    // Shows the menu on window, taking it off the window it was on (null:
+    // just off); a window would destroy the menu it shows along with itself.
+    void SetWindowHandle(HWND window);
 
     void ReadChild(TComponent* child) override;
 
@@ -167,10 +169,7 @@ protected:
     virtual void MenuChanged();
 
 private:
-    struct ItemFree {
-        void operator()(TMenuItem* item) const { TComponent::Free(item); }
-    };
-    std::unique_ptr<TMenuItem, ItemFree> items_;
+    std::unique_ptr<TMenuItem, ComponentFree> items_;
     HWND window_ = nullptr;
 };
 

@@ -32,6 +32,7 @@ void TSpinEdit::Step(int direction) {
 
 void TSpinEdit::CreateWnd() {
     TCustomEdit::CreateWnd();
+    EnsureCommonControls();
     arrows_ = CreateWindowExA(0, UPDOWN_CLASSA, "", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, handle_, nullptr,
                               GetModuleHandleA(nullptr), nullptr);
     SendMessageA(arrows_, UDM_SETRANGE32, 0, 100);
@@ -48,7 +49,8 @@ void TSpinEdit::PlaceArrows() {
 }
 
 void TSpinEdit::DoExit() {
-    if (CheckValue(Value()) != Value() || Text() != IntToStr(Value())) SetValue(Value());
+    const int value = Value();
+    if (Text() != IntToStr(CheckValue(value))) SetValue(value);
     TCustomEdit::DoExit();
 }
 

@@ -56,13 +56,12 @@ UINT TLabel::DrawFlags() const {
 
 void TLabel::AdjustBounds() {
     if (!autoSize_ || Loading() || Align() == TAlign::alClient) return;
-    HDC dc = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, Font()->Handle());
     RECT r{0, 0, WordWrap ? Width() : 0, 0};
     std::string text = text_.empty() ? std::string(" ") : text_;
-    DrawTextA(dc, text.c_str(), -1, &r, DrawFlags() | DT_CALCRECT);
-    SelectObject(dc, old);
-    ReleaseDC(nullptr, dc);
+    {
+        MeasureDc dc(Font()->Handle());
+        DrawTextA(dc.Get(), text.c_str(), -1, &r, DrawFlags() | DT_CALCRECT);
+    }
     int left = Left();
     if (alignment_ == TAlignment::taRightJustify && !WordWrap) left = Left() + Width() - r.right;
     SetBounds(left, Top(), r.right, r.bottom);
@@ -384,12 +383,8 @@ void TGroupBox::CreateParams(TCreateParams& params) {
 
 RECT TGroupBox::AlignArea() {
     RECT r = ClientRect();
-    HDC dc = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, Font()->Handle());
     TEXTMETRICA tm;
-    GetTextMetricsA(dc, &tm);
-    SelectObject(dc, old);
-    ReleaseDC(nullptr, dc);
+    GetTextMetricsA(MeasureDc(Font()->Handle()).Get(), &tm);
     InflateRect(&r, -1, -1);
     r.top += tm.tmHeight;
     return r;
