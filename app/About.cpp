@@ -15,13 +15,6 @@ std::string UserThousandSeparator() {
     return separator;
 }
 
-template <class T>
-T* Find(TForm& form, const char* name) {
-    auto* found = dynamic_cast<T*>(form.FindComponent(name));
-    if (found == nullptr) throw EComponentError(std::string("The about box has no component ") + name);
-    return found;
-}
-
 }  // namespace
 
 std::string FormatPhysicalMemory(uint64_t bytes) {
@@ -42,18 +35,8 @@ TAboutBox::TAboutBox(TComponent* owner) : TForm(owner) {
 
 void TAboutBox::Loaded() {
     TForm::Loaded();
-    PhysMem = Find<TLabel>(*this, "PhysMem");
-    FreeRes = Find<TLabel>(*this, "FreeRes");
-    designedClient_ = {ClientWidth(), ClientHeight()};
-}
-
-void TAboutBox::CreateWindowHandle(const TCreateParams& params) {
-    TForm::CreateWindowHandle(params);
-    if (designedClient_.cx <= 0 || designedClient_.cy <= 0) return;
-    // Without a window the framework takes the described client area for the
-    // outer size; once the frame exists the client area can be given exactly.
-    SetClientWidth(designedClient_.cx);
-    SetClientHeight(designedClient_.cy);
+    PhysMem = FindComponentAs<TLabel>(*this, "PhysMem", "The about box");
+    FreeRes = FindComponentAs<TLabel>(*this, "FreeRes", "The about box");
 }
 
 void TAboutBox::FormCreate(TObject*) {

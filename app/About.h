@@ -23,12 +23,8 @@ public:
     void Loaded() override;
     void SetVisible(bool visible) override;
 
-protected:
-    void CreateWindowHandle(const TCreateParams& params) override;
-
 private:
     bool centred_ = false;
-    SIZE designedClient_{};
 };
 
 // Bytes as whole kilobytes with the user's thousands separator: "523,760 KB".

@@ -76,13 +76,9 @@ std::string GetDefaultBrowserCommand() {
 }
 
 std::string BrowserCommandLine(const std::string& command, const std::string& url) {
-    const std::string placeholder = "%1";
-    size_t at = command.find(placeholder);
-    if (at == std::string::npos) return command + " " + url;
-    std::string line = command;
-    // Searching on after the inserted address leaves any "%1" inside it alone.
-    for (; at != std::string::npos; at = line.find(placeholder, at + url.size())) line.replace(at, placeholder.size(), url);
-    return line;
+    if (command.find("%1") == std::string::npos) return command + " " + url;
+    // Any "%1" inside the address itself stays as it is.
+    return StringReplaceAll(command, "%1", url);
 }
 
 void OpenURL(const std::string& url) {

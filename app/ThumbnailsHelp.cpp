@@ -41,12 +41,6 @@ const char kFormAnchor[] = "#ThumbnailsForm";
 const char kNoWebSite[] = "Sorry, the software vendor did not provide a website for online help.";
 const char kMailError[] = "Error sending mail";
 
-std::string ReplaceAll(std::string text, const std::string& from, const std::string& to) {
-    for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
-        text.replace(at, from.size(), to);
-    return text;
-}
-
 // The framework control that holds the keyboard focus inside form, if any.
 TWinControl* ActiveControlOf(TCustomForm& form) {
     if (!form.HandleAllocated()) return nullptr;
@@ -71,7 +65,7 @@ void TThumbnailsForm::RegisterHelpHandlers() {
 
 void TThumbnailsForm::OpenHelpPage(const std::string& page) {
     // Built from PathApp as it is now, so a moved program finds its pages.
-    const std::string base = "file:///" + ReplaceAll(ReplaceAll(PathApp, " ", "%20"), "\\", "/");
+    const std::string base = "file:///" + StringReplaceAll(StringReplaceAll(PathApp, " ", "%20"), "\\", "/");
     OpenURL(base + page);
 }
 

@@ -26,15 +26,9 @@ const char kSubPath[] = "Path";
 
 bool MakeFolder(const std::string& path) { return DirectoryExists(path) || CreateDirectoryA(path.c_str(), nullptr); }
 
-std::string ReplaceAll(std::string s, const std::string& from, const std::string& to) {
-    for (size_t at = s.find(from); at != std::string::npos; at = s.find(from, at + to.size())) s.replace(at, from.size(), to);
-    return s;
-}
-
 template <class T>
 void Bind(TForm& form, T*& field, const char* name) {
-    field = dynamic_cast<T*>(form.FindComponent(name));
-    if (field == nullptr) throw EComponentError(std::string("The main window has no component ") + name);
+    field = FindComponentAs<T>(form, name, "The main window");
 }
 
 }  // namespace
@@ -42,7 +36,7 @@ void Bind(TForm& form, T*& field, const char* name) {
 std::string PathToStored(const std::string& path) { return kRootToken + (path.size() >= 2 ? path.substr(2) : path); }
 
 std::string PathFromStored(const std::string& stored, const std::string& driveLetter) {
-    return ReplaceAll(stored, kRootToken, driveLetter + ":");
+    return StringReplaceAll(stored, kRootToken, driveLetter + ":");
 }
 
 bool IsStoredPath(const std::string& value) { return value.rfind(kRootToken, 0) == 0; }

@@ -65,7 +65,6 @@ list(APPEND PELLIX_WINDOWS_TEST_SOURCES
 list(APPEND PELLIX_WINDOWS_SOURCES skin/SkinRecords.cpp)
 list(APPEND PELLIX_WINDOWS_TEST_SOURCES tests/skin/SkinRecordsTest.cpp
   tools/skinpack/LzhufEncoder.cpp tools/skinpack/SkinArchiveWriter.cpp)
-list(REMOVE_DUPLICATES PELLIX_WINDOWS_TEST_SOURCES)
 
 # Registry, the settings store component, message boxes and common dialogs.
 list(APPEND PELLIX_WINDOWS_SOURCES

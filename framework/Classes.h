@@ -81,6 +81,15 @@ private:
     std::vector<TComponent*> freeNotifies_;
 };
 
+// The owned component of that name and class, as a form binds its fields;
+// a missing one raises "<ownerText> has no component <name>".
+template <class T>
+T* FindComponentAs(const TComponent& owner, const std::string& name, const std::string& ownerText) {
+    auto* found = dynamic_cast<T*>(owner.FindComponent(name));
+    if (found == nullptr) throw EComponentError(ownerText + " has no component " + name);
+    return found;
+}
+
 // Lets a unique_ptr free a component the framework's way.
 struct ComponentFree {
     void operator()(TComponent* component) const { TComponent::Free(component); }

@@ -149,4 +149,9 @@ std::string Trim(std::string_view s) {
     return std::string(s.substr(b, e - b));
 }
 
+std::string StringReplaceAll(std::string s, std::string_view from, std::string_view to) {
+    for (size_t at = s.find(from); at != std::string::npos; at = s.find(from, at + to.size())) s.replace(at, from.size(), to);
+    return s;
+}
+
 }  // namespace pellix

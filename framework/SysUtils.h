@@ -71,5 +71,8 @@ std::string UpperCase(std::string_view s);  // A-Z only
 std::string LowerCase(std::string_view s);  // a-z only
 bool SameText(std::string_view a, std::string_view b);
 std::string Trim(std::string_view s);
+// Every from in s replaced by to; the search goes on after each inserted to,
+// so a from inside it stays.
+std::string StringReplaceAll(std::string s, std::string_view from, std::string_view to);
 
 }  // namespace pellix
