@@ -59,8 +59,7 @@ int Make(const std::string& file) {
 bool SameAsPlain(const TJPEGImage& jpeg, const TBitmap& result) {
     const TBitmap& source = jpeg.Bitmap();
     std::vector<uint8_t> plain(static_cast<size_t>(result.Width()) * result.Height() * 3);
-    PixelRows from{const_cast<uint8_t*>(source.ScanLine(0)), source.Width(), source.Height(), source.RowStep()};
-    StretchPixels(FilterKind::fkTriangle, 0, from, {plain.data(), result.Width(), result.Height(), result.Width() * 3}, 1);
+    StretchPixels(FilterKind::fkTriangle, 0, RowsOf(source), {plain.data(), result.Width(), result.Height(), result.Width() * 3}, 1);
     for (int y = 0; y < result.Height(); ++y)
         if (std::memcmp(result.ScanLine(y), &plain[static_cast<size_t>(y) * result.Width() * 3], result.Width() * 3))
             return false;

@@ -628,6 +628,12 @@ void TBitmap::Replace(std::shared_ptr<DibImage> image) {
     }
 }
 
+PixelRows RowsOf(const TBitmap& bitmap) {
+    return {const_cast<uint8_t*>(bitmap.ScanLine(0)), bitmap.Width(), bitmap.Height(), bitmap.RowStep()};
+}
+
+PixelRows RowsOf(TBitmap& bitmap) { return {bitmap.ScanLine(0), bitmap.Width(), bitmap.Height(), bitmap.RowStep()}; }
+
 bool TBitmap::OwnsPixels() const { return !image_ || image_.use_count() == 1; }
 
 void TBitmap::Unshare() {

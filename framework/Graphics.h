@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "framework/Classes.h"
+#include "framework/PixelRows.h"
 #include "framework/Streams.h"
 
 namespace pellix {
@@ -358,6 +359,11 @@ private:
     std::unique_ptr<TBitmapCanvas> canvas_;
     TColor transparentColor_ = clDefault;
 };
+
+// The rows of a bitmap's pixels. The const form only reads: the pixels stay
+// shared; the other makes them the bitmap's own first.
+PixelRows RowsOf(const TBitmap& bitmap);
+PixelRows RowsOf(TBitmap& bitmap);
 
 class TIcon : public TGraphic {
 public:

@@ -31,14 +31,6 @@ void TJPEGImage::SetCompressionQuality(int quality) { quality_ = quality < 1 ? 1
 
 namespace {
 
-JpegRows RowsOf(TBitmap& bitmap) {
-    return {bitmap.ScanLine(0), bitmap.Width(), bitmap.Height(), bitmap.RowStep()};
-}
-
-}  // namespace
-
-namespace {
-
 struct DecodedAhead {
     std::vector<uint8_t> bytes;
     std::unique_ptr<TBitmap> bitmap;
@@ -178,9 +170,7 @@ std::unique_ptr<TGraphic> TJPEGImage::Clone() const {
 std::vector<uint8_t> TJPEGImage::Encode() const {
     const TBitmap& pixels = Bitmap();
     if (pixels.Empty()) throw EInvalidGraphicOperation("JPEG picture is empty");
-    // The encoder only reads: the const ScanLine leaves the pixels shared.
-    JpegRows rows{const_cast<uint8_t*>(pixels.ScanLine(0)), pixels.Width(), pixels.Height(), pixels.RowStep()};
-    return EncodeJpeg(rows, quality_);
+    return EncodeJpeg(RowsOf(pixels), quality_);  // only reads: the pixels stay shared
 }
 
 void TJPEGImage::Compress() {

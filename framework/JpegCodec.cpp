@@ -149,7 +149,7 @@ JpegHeader ReadJpegHeader(const uint8_t* data, size_t size) {
     return {static_cast<int32_t>(d.cinfo.image_width), static_cast<int32_t>(d.cinfo.image_height)};
 }
 
-void DecodeJpeg(const uint8_t* data, size_t size, const JpegRows& target) {
+void DecodeJpeg(const uint8_t* data, size_t size, const PixelRows& target) {
     RequireSize(size);
     Decompressor d;
     if (setjmp(d.errors.jump)) throw EJPEGError(d.errors.message);
@@ -175,7 +175,7 @@ void DecodeJpeg(const uint8_t* data, size_t size, const JpegRows& target) {
     jpeg_finish_decompress(&d.cinfo);
 }
 
-std::vector<uint8_t> EncodeJpeg(const JpegRows& source, int quality) {
+std::vector<uint8_t> EncodeJpeg(const PixelRows& source, int quality) {
     if (source.Width < 1 || source.Height < 1 || source.Width > JPEG_MAX_DIMENSION ||
         source.Height > JPEG_MAX_DIMENSION)
         throw EJPEGError("Cannot write a JPEG picture of " + IntToStr(source.Width) + " x " +

@@ -6,21 +6,13 @@
 #include <cstdint>
 #include <vector>
 
+#include "framework/PixelRows.h"
 #include "framework/SysUtils.h"
 
 namespace pellix {
 
 // Data libjpeg cannot read, with libjpeg's own message.
 PELLIX_EXCEPTION(EJPEGError, EInvalidGraphic);
-
-struct JpegRows {
-    uint8_t* Row0 = nullptr;
-    int32_t Width = 0;
-    int32_t Height = 0;
-    ptrdiff_t RowStep = 0;  // address of row 1 minus that of row 0
-
-    uint8_t* Row(int32_t y) const { return Row0 + static_cast<ptrdiff_t>(y) * RowStep; }
-};
 
 struct JpegHeader {
     int32_t Width = 0;
@@ -31,10 +23,10 @@ JpegHeader ReadJpegHeader(const uint8_t* data, size_t size);
 
 // Decodes into rows of exactly the header's size. Damaged data past a valid
 // header gives what libjpeg could read, as viewers show it.
-void DecodeJpeg(const uint8_t* data, size_t size, const JpegRows& target);
+void DecodeJpeg(const uint8_t* data, size_t size, const PixelRows& target);
 
 // 3 RGB components with the library's defaults, the given quality (1..100)
 // with baseline tables, the floating-point transform, not progressive.
-std::vector<uint8_t> EncodeJpeg(const JpegRows& source, int quality);
+std::vector<uint8_t> EncodeJpeg(const PixelRows& source, int quality);
 
 }  // namespace pellix

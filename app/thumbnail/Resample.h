@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "framework/PixelRows.h"
 #include "framework/SysUtils.h"
 
 namespace pellix {
@@ -78,17 +79,6 @@ constexpr int32_t ClampByte(int32_t value) {
     int32_t v = value < 255 ? value : 255;
     return v > 0 ? v : 0;
 }
-
-// Rows of 24-bit pixels; RowStep is the address of row 1 minus that of row 0
-// (negative for bottom-up bitmaps), given even for a single row.
-struct PixelRows {
-    uint8_t* Row0 = nullptr;
-    int32_t Width = 0;
-    int32_t Height = 0;
-    ptrdiff_t RowStep = 0;
-
-    uint8_t* Row(int32_t y) const { return Row0 + static_cast<ptrdiff_t>(y) * RowStep; }
-};
 
 // Fills target from source. Threads take separate rows (then columns), so the
 // result does not depend on how many run; threads == 0 picks by the size.

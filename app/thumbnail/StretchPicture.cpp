@@ -1,5 +1,7 @@
 #include "app/thumbnail/StretchPicture.h"
 
+#include <utility>
+
 namespace pellix {
 
 namespace {
@@ -27,17 +29,6 @@ void Require24Bit(const TBitmap& bitmap) {
         throw EInvalidGraphicOperation("Resampling needs a 24-bit bitmap");
 }
 
-// The source's rows are only read; the const ScanLine keeps its pixels shared.
-PixelRows RowsOf(const TBitmap& bitmap) {
-    Require24Bit(bitmap);
-    return {const_cast<uint8_t*>(bitmap.ScanLine(0)), bitmap.Width(), bitmap.Height(), bitmap.RowStep()};
-}
-
-PixelRows RowsOf(TBitmap& bitmap) {
-    Require24Bit(bitmap);
-    return {bitmap.ScanLine(0), bitmap.Width(), bitmap.Height(), bitmap.RowStep()};
-}
-
 }  // namespace
 
 void StretchPicture(int32_t newWidth, int32_t newHeight, FilterKind filter, float radius, const TGraphic& source,
@@ -47,7 +38,10 @@ void StretchPicture(int32_t newWidth, int32_t newHeight, FilterKind filter, floa
     target.FreeImage();
     target.SetPixelFormat(TPixelFormat::pf24bit);
     target.SetSize(newWidth, newHeight);
-    StretchPixels(filter, radius, RowsOf(work), RowsOf(target));
+    Require24Bit(work);
+    Require24Bit(target);
+    // Read through the const form: the source's pixels stay shared.
+    StretchPixels(filter, radius, RowsOf(std::as_const(work)), RowsOf(target));
 }
 
 }  // namespace pellix

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/thumbnail/Resample.h"
@@ -18,11 +19,9 @@ inline Bytes ExpectedThumbnailFile(const TGraphic& source, int width, int height
     TBitmap pixels;
     ToPixels(source, pixels);
     std::vector<uint8_t> out(static_cast<size_t>(width) * height * 3);
-    const PixelRows from{const_cast<uint8_t*>(static_cast<const TBitmap&>(pixels).ScanLine(0)), pixels.Width(),
-                         pixels.Height(), pixels.RowStep()};
     const PixelRows to{out.data(), width, height, static_cast<ptrdiff_t>(width) * 3};
-    StretchPixels(FilterKind::fkTriangle, 0, from, to, 1);
-    return EncodeJpeg(JpegRows{out.data(), width, height, static_cast<ptrdiff_t>(width) * 3}, quality);
+    StretchPixels(FilterKind::fkTriangle, 0, RowsOf(std::as_const(pixels)), to, 1);
+    return EncodeJpeg(to, quality);
 }
 
 inline Bytes ReadFileBytes(const std::string& path) {
