@@ -159,7 +159,7 @@ TEST(Picture, CopiesShareOneDecode) {
     const auto& a = dynamic_cast<const TJPEGImage&>(*first.Graphic());
     const auto& b = dynamic_cast<const TJPEGImage&>(*second.Graphic());
     EXPECT_EQ(&a.Bitmap(), &b.Bitmap());
-    EXPECT_EQ(a.Bitmap().ScanLine(0), a.Bitmap().ScanLine(0)) << "decoded once";
+    EXPECT_EQ(b.Bitmap().ScanLine(0), a.Bitmap().ScanLine(0)) << "one set of pixels";
 
     TBitmap converted;
     converted.Assign(&b);
