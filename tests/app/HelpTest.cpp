@@ -375,7 +375,7 @@ TEST_F(HelpMailChild, DISABLED_SendsTheHelpMailThroughTheTestsMapi) {
 }
 
 TEST(HelpMail, EveryMapiFailureShowsTheErrorAndMapiGetsTheHelpMail) {
-    const std::string fakeFolder = test::ExeFolder() + "\\fake-mapi32";
+    const std::string fakeFolder = test::ExeFolder() + "fake-mapi32";
     ASSERT_NE(GetFileAttributesA((fakeFolder + "\\mapi32.dll").c_str()), INVALID_FILE_ATTRIBUTES);
     const std::string record = test::TempFolder() + "pellix_mapi_" + std::to_string(GetCurrentProcessId()) + ".txt";
     // A new process takes WINEDLLOVERRIDES from the host's environment, not

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -21,6 +22,7 @@
 #include "tests/framework/PictureFixtures.h"
 #include "tests/harness/Files.h"
 #include "tests/harness/Program.h"
+#include "tests/harness/Recorders.h"
 #include "tests/harness/Settings.h"
 
 namespace pellix::test {
@@ -383,49 +385,18 @@ TEST_F(Gallery, InvalidPicturesGiveOneBoxEachAndNoThumbnail) {
     EXPECT_TRUE(ListItems(outputList).empty());
 }
 
-// The browser stand-in, run by Wine's winebrowser with the address; it writes
-// into the Wine prefix, as the Windows environment does not reach it.
-class BrowserRecorder {
-public:
-    BrowserRecorder() {
-        char prefix[MAX_PATH] = {};
-        GetEnvironmentVariableA("WINEPREFIX", prefix, sizeof(prefix));
-        EXPECT_NE(prefix[0], '\0') << "not under Wine";
-        log_ = std::string(prefix) + "/pellix-browser.log";
-        DeleteFileA(WindowsLog().c_str());
-        HKEY key;
-        RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Wine\\WineBrowser", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
-                        nullptr);
-        const std::string script = std::string(PELLIX_SOURCE_DIR) + "/tests/e2e/record-browser.sh";
-        RegSetValueExA(key, "Browsers", 0, REG_SZ, reinterpret_cast<const BYTE*>(script.c_str()),
-                       static_cast<DWORD>(script.size() + 1));
-        RegCloseKey(key);
-    }
-    ~BrowserRecorder() {
-        RegDeleteKeyValueA(HKEY_CURRENT_USER, "Software\\Wine\\WineBrowser", "Browsers");
-        DeleteFileA(WindowsLog().c_str());
-    }
-    std::string WindowsLog() const {
-        std::string path = "Z:" + log_;
-        std::replace(path.begin(), path.end(), '/', '\\');
-        return path;
-    }
-    // What the browser was given, once something was (or after the wait).
-    std::string Wait(DWORD ms) const {
-        const DWORD start = GetTickCount();
-        while (!fs::exists(WindowsLog()) && GetTickCount() - start < ms) Sleep(50);
-        Sleep(100);
-        return ReadText(WindowsLog());
-    }
-
-private:
-    std::string log_;
-};
+// Everything the host's browser was given, once something was (or after the wait).
+std::string Opened(const WineBrowserRecorder& browser, std::chrono::milliseconds limit) {
+    std::string all;
+    for (const std::string& line : browser.WaitForLines(1, limit)) all += line + "\n";
+    return all;
+}
 
 TEST_F(Gallery, ViewStartsNotepadWithTheGeneratedFileAndOpensTheSamplePage) {
     const std::string notepadLog = root + "notepad.log";
     SetEnvironmentVariableA("PELLIX_NOTEPAD_LOG", notepadLog.c_str());
-    BrowserRecorder browser;
+    WineBrowserRecorder browser;
+    ASSERT_TRUE(browser.Available()) << "not under Wine";
     WriteBytes(input + "a.jpg", fixtures::JpegFile(40, 30));
     Launch();
     ClickAndSettle(batchCreate);
@@ -434,17 +405,17 @@ TEST_F(Gallery, ViewStartsNotepadWithTheGeneratedFileAndOpensTheSamplePage) {
     EXPECT_EQ(ClickAndSettle(viewButton), 0);
     // The doubled backslash of the command is passed on unchanged.
     EXPECT_EQ(WaitForText(notepadLog, 10000), "NOTEPAD.EXE " + output + "\\generated.html\n");
-    const std::string opened = browser.Wait(20000);
+    const std::string opened = Opened(browser, std::chrono::seconds(20));
     EXPECT_NE(opened.find("samples.html"), std::string::npos) << opened;
     EXPECT_NE(opened.find("pellix-e2e-ViewStartsNotepad"), std::string::npos) << opened;
 
     // Both boxes unchecked: nothing at all.
     fs::remove(notepadLog);
-    fs::remove(browser.WindowsLog());
+    browser.Clear();
     Press(ChildOf(main, "TCheckBox", "Generate HTML"));
     Press(ChildOf(main, "TCheckBox", "Generate Samples"));
     EXPECT_EQ(ClickAndSettle(viewButton), 0);
-    EXPECT_EQ(browser.Wait(3000), "");
+    EXPECT_EQ(Opened(browser, std::chrono::seconds(3)), "");
     EXPECT_EQ(WaitForText(notepadLog, 1000), "");
 
     // Samples asked for but not there: its box alone.

@@ -9,6 +9,7 @@
 
 #include "tests/framework/MenuTestForm.h"
 #include "tests/harness/Pump.h"
+#include "tests/harness/Recorders.h"
 
 namespace pellix {
 namespace {
@@ -247,40 +248,6 @@ private:
     std::string file_;
 };
 
-// Sets a string value for the life of the object; the old one comes back.
-class RegistryValue {
-public:
-    RegistryValue(HKEY root, const std::string& path, const std::string& name, const std::string& value)
-        : root_(root), path_(path), name_(name) {
-        HKEY key;
-        RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &key, nullptr);
-        char old[512] = {};
-        DWORD size = sizeof(old) - 1;
-        had_ = RegQueryValueExA(key, name.c_str(), nullptr, nullptr, reinterpret_cast<BYTE*>(old), &size) == ERROR_SUCCESS;
-        old_ = old;
-        RegSetValueExA(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                       static_cast<DWORD>(value.size() + 1));
-        RegCloseKey(key);
-    }
-    ~RegistryValue() {
-        HKEY key;
-        if (RegOpenKeyExA(root_, path_.c_str(), 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return;
-        if (had_)
-            RegSetValueExA(key, name_.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(old_.c_str()),
-                           static_cast<DWORD>(old_.size() + 1));
-        else
-            RegDeleteValueA(key, name_.c_str());
-        RegCloseKey(key);
-    }
-    RegistryValue(const RegistryValue&) = delete;
-    RegistryValue& operator=(const RegistryValue&) = delete;
-
-private:
-    HKEY root_;
-    std::string path_, name_, old_;
-    bool had_ = false;
-};
-
 // Message boxes shown while it lives: their title and text are recorded and
 // each is answered with OK, so no modal loop waits for a person.
 class BoxWatch {
@@ -381,7 +348,8 @@ TEST_F(InternetActionTest, BrowseUrlOpensItsAddressThroughTheShell) {
 }
 
 TEST_F(InternetActionTest, SendMailWithoutAProviderShowsTheError) {
-    RegistryValue noProvider(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows Messaging Subsystem", "MAPI", "0");
+    test::ScopedRegistryValue noProvider(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows Messaging Subsystem", "MAPI",
+                                         "0");
     EXPECT_FALSE(MapiProviderPresent());
     Application->SetTitle("Mail Test");
     BoxWatch watch;
@@ -393,67 +361,28 @@ TEST_F(InternetActionTest, SendMailWithoutAProviderShowsTheError) {
     Application->SetTitle("");
 }
 
-// Wine hands mail to the programs named in its WineBrowser "Mailers" value: a
-// shell script there records the address it is given.
-class WineMailRecorder {
-public:
-    WineMailRecorder() {
-        using UnixName = char*(CDECL*)(LPCWSTR);
-        auto unixName = reinterpret_cast<UnixName>(
-            reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
-        if (unixName == nullptr) return;
-        char temp[MAX_PATH];
-        GetTempPathA(sizeof(temp), temp);
-        std::string base = std::string(temp) + "pellix_mail_" + std::to_string(GetCurrentProcessId());
-        // Wine makes files named ".exe" executable for the host as well.
-        script_ = base + ".exe";
-        record_ = base + ".txt";
-        DeleteFileA(record_.c_str());
-        std::ofstream(script_, std::ios::binary) << "#!/bin/sh\nprintf '%s\\n' \"$1\" >> '" << UnixPath(unixName, record_)
-                                                 << "'\n";
-        mailers_ = std::make_unique<RegistryValue>(HKEY_CURRENT_USER, "Software\\Wine\\WineBrowser", "Mailers",
-                                                   UnixPath(unixName, script_));
-    }
-    ~WineMailRecorder() {
-        mailers_.reset();
-        if (!script_.empty()) DeleteFileA(script_.c_str());
-        if (!record_.empty()) DeleteFileA(record_.c_str());
-    }
-    WineMailRecorder(const WineMailRecorder&) = delete;
-    WineMailRecorder& operator=(const WineMailRecorder&) = delete;
-
-    bool Available() const { return mailers_ != nullptr; }
-    std::string Received() const { return WaitForText(record_); }
-
-private:
-    template <class UnixName>
-    static std::string UnixPath(UnixName unixName, const std::string& path) {
-        std::wstring wide(path.begin(), path.end());
-        char* name = unixName(wide.c_str());
-        std::string result = name != nullptr ? name : "";
-        HeapFree(GetProcessHeap(), 0, name);
-        return result;
-    }
-
-    std::string script_, record_;
-    std::unique_ptr<RegistryValue> mailers_;
-};
+// What Wine handed to the host's mail client, without the recorder's brackets.
+std::string MailReceived(const test::WineBrowserRecorder& recorder) {
+    std::string text;
+    for (const std::string& line : recorder.WaitForLines(1)) text += line.substr(1, line.size() - 2) + "\n";
+    return text;
+}
 
 TEST_F(InternetActionTest, SendMailHandsTheTextToTheMailClient) {
     ASSERT_TRUE(MapiProviderPresent()) << "Wine reports its own Simple MAPI";
-    WineMailRecorder recorder;
+    test::WineBrowserRecorder recorder;
     if (!recorder.Available()) GTEST_SKIP() << "records mail only under Wine";
     mail->Text = "Hello";
     BoxWatch watch;
     SendMessageA(form->Handle(), WM_COMMAND, MAKEWPARAM(form->Get<TMenuItem>("Mail1")->Command(), 0), 0);
-    std::string received = recorder.Received();
+    std::string received = MailReceived(recorder);
     EXPECT_EQ(received.rfind("mailto:", 0), 0u) << received;
     EXPECT_NE(received.find("body=Hello"), std::string::npos) << received;
     EXPECT_TRUE(watch.boxes.empty()) << "no error box";
 }
 
 TEST(SimpleMapi, AddressesTheMessageToItsRecipient) {
-    WineMailRecorder recorder;
+    test::WineBrowserRecorder recorder;
     if (!recorder.Available()) GTEST_SKIP() << "records mail only under Wine";
     TMailMessage message;
     message.Subject = "RE: Mirovo";
@@ -461,7 +390,7 @@ TEST(SimpleMapi, AddressesTheMessageToItsRecipient) {
     message.RecipientName = "sales@example.com";
     message.RecipientAddress = "sales@example.com";
     EXPECT_EQ(MapiSendMail(nullptr, message), 0u);
-    std::string received = recorder.Received();
+    std::string received = MailReceived(recorder);
     EXPECT_EQ(received.rfind("mailto:sales@example.com", 0), 0u) << received;
     EXPECT_NE(received.find("subject=RE"), std::string::npos) << received;
     EXPECT_NE(received.find("Mirovo"), std::string::npos) << received;

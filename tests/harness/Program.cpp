@@ -4,13 +4,6 @@
 
 namespace pellix::test {
 
-std::string ExeFolder() {
-    char path[MAX_PATH];
-    DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string s(path, n);
-    return s.substr(0, s.find_last_of("\\/") + 1);
-}
-
 std::string WindowClassName(HWND hwnd) {
     char name[256];
     int n = GetClassNameA(hwnd, name, sizeof(name));

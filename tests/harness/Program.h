@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "tests/harness/Files.h"
+
 namespace pellix::test {
 
 class Program {
@@ -26,7 +28,6 @@ private:
     PROCESS_INFORMATION process_{};
 };
 
-std::string ExeFolder();
 std::string WindowClassName(HWND hwnd);
 std::string WindowText(HWND hwnd);
 
