@@ -22,11 +22,10 @@
 #include "framework/StdCtrls.h"
 #include "tests/harness/ModalDriver.h"
 #include "tests/harness/Pump.h"
+#include "tests/harness/Settings.h"
 
 namespace pellix {
 namespace {
-
-const char kSettings[] = "Software\\Quendle Software\\Mirovo";
 
 struct ComponentFree {
     void operator()(TComponent* c) const { TComponent::Free(c); }
@@ -142,7 +141,7 @@ protected:
         std::filesystem::remove_all(folder_);
         std::filesystem::create_directories(folder_);
         SetCurrentDirectoryA(folder_.c_str());
-        RegDeleteTreeA(HKEY_CURRENT_USER, kSettings);
+        test::DeleteSettings();
         // The program's main window, so the box centres on it.
         main = Application->CreateForm<TThumbnailsForm>();
         main->Show();
@@ -153,7 +152,7 @@ protected:
         test::PumpMessages();
         SetCurrentDirectoryA(saved_);
         std::filesystem::remove_all(folder_);
-        RegDeleteTreeA(HKEY_CURRENT_USER, kSettings);
+        test::DeleteSettings();
     }
 
     // Chooses "&About"; look runs once the box is up, then close ends it.

@@ -38,7 +38,6 @@ namespace {
 namespace fs = std::filesystem;
 using fixtures::Bytes;
 
-constexpr const char* kBase = test::kSettingsKey;
 using test::ReadText;
 using test::WriteBytes;
 const char kInvalid[] = "ERROR: This file is not a valid JPEG image - ";
@@ -82,7 +81,7 @@ protected:
         output = folder + "\\out\\";
         fs::create_directories(input);
         fs::create_directories(output);
-        RegDeleteTreeA(HKEY_CURRENT_USER, kBase);
+        test::DeleteSettings();
         test::StoreSetting("Options\\User", "InputDir", input);
         test::StoreSetting("Options\\User", "OutputDir", output);
         test::StoreSetting("Options\\User", "URL", "http://www.example.org/");
@@ -103,7 +102,7 @@ protected:
         Application->OnShowException = nullptr;
         SetCurrentDirectoryA(saved);
         fs::remove_all(folder);
-        RegDeleteTreeA(HKEY_CURRENT_USER, kBase);
+        test::DeleteSettings();
     }
 
     TThumbnailsForm& Start() {

@@ -19,6 +19,7 @@
 #include "framework/Menus.h"
 #include "tests/app/HelpRecorders.h"
 #include "tests/harness/Pump.h"
+#include "tests/harness/Settings.h"
 
 namespace pellix {
 namespace {
@@ -26,8 +27,6 @@ namespace {
 using test::ArgumentRecorder;
 using test::BrowserCommands;
 using test::WineBrowserRecorder;
-
-const char kSettings[] = "Software\\Quendle Software\\Mirovo";
 
 struct FormFree {
     void operator()(TComponent* c) const { TComponent::Free(c); }
@@ -53,7 +52,7 @@ protected:
         char full[MAX_PATH];
         GetCurrentDirectoryA(MAX_PATH, full);
         folder = full;
-        RegDeleteTreeA(HKEY_CURRENT_USER, kSettings);
+        test::DeleteSettings();
         MessageBoxHook = [this](const std::string& text, TMsgDlgType type, TMsgDlgButtons buttons) {
             boxes.push_back({text, type, buttons});
             return 1;
@@ -69,7 +68,7 @@ protected:
         MessageBoxHook = nullptr;
         SetCurrentDirectoryA(saved_);
         std::filesystem::remove_all(folder);
-        RegDeleteTreeA(HKEY_CURRENT_USER, kSettings);
+        test::DeleteSettings();
     }
 
     TCustomAction* Action(const char* name) {

@@ -32,7 +32,6 @@ namespace fs = std::filesystem;
 using fixtures::Bytes;
 
 const char kCaption[] = "Mirovo - Thumbnail Gallery Builder";
-constexpr const char* kBase = test::kSettingsKey;
 using test::ReadText;
 using test::WriteBytes;
 
@@ -114,7 +113,7 @@ protected:
         for (const std::string& f : {app, input, output}) fs::create_directories(f);
         fs::copy_file(ExeFolder() + "pellix.exe", app + "pellix.exe");
         fs::copy_file(ExeFolder() + "pellix_notepad_stand_in.exe", app + "NOTEPAD.EXE");
-        RegDeleteTreeA(HKEY_CURRENT_USER, kBase);
+        DeleteSettings();
         test::StoreSetting("Options\\User", "InputDir", input);
         test::StoreSetting("Options\\User", "OutputDir", output);
         test::StoreSetting("Options\\User", "URL", "http://gallery.example.net/");
@@ -123,7 +122,7 @@ protected:
     }
     void TearDown() override {
         Stop();
-        RegDeleteTreeA(HKEY_CURRENT_USER, kBase);
+        DeleteSettings();
         fs::remove_all(root);
     }
 

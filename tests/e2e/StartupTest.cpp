@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "tests/harness/Program.h"
+#include "tests/harness/Settings.h"
 
 namespace pellix::test {
 namespace {
@@ -13,7 +14,7 @@ const char kCaption[] = "Mirovo - Thumbnail Gallery Builder";
 
 TEST(Startup, MainWindowOpensCentredAndClosesWithExitCodeZero) {
     // A first start: no settings, a folder of its own.
-    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Quendle Software\\Mirovo");
+    DeleteSettings();
     char temp[MAX_PATH];
     GetTempPathA(MAX_PATH, temp);
     const std::string folder = std::string(temp) + "pellix-startup";
