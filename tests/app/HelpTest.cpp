@@ -8,9 +8,7 @@
 
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <memory>
-#include <sstream>
 #include <type_traits>
 
 #include "app/ThumbnailsMain.h"
@@ -18,6 +16,7 @@
 #include "framework/Dialogs.h"
 #include "framework/Menus.h"
 #include "tests/app/HelpRecorders.h"
+#include "tests/harness/Files.h"
 #include "tests/harness/Pump.h"
 #include "tests/harness/Settings.h"
 
@@ -338,10 +337,7 @@ ProcessEnd RunChild(const std::string& filter, const std::vector<std::pair<std::
         GetExitCodeProcess(child.get(), &end.exitCode);
     }
     output.reset();
-    std::ifstream in(outputPath);
-    std::stringstream text;
-    text << in.rdbuf();
-    end.output = text.str();
+    end.output = test::ReadText(outputPath);
     DeleteFileA(outputPath.c_str());
     return end;
 }
@@ -394,10 +390,7 @@ TEST(HelpMail, EveryMapiFailureShowsTheErrorAndMapiGetsTheHelpMail) {
         EXPECT_NE(end.output.find("[  PASSED  ] 1 test"), std::string::npos) << end.output;
         EXPECT_EQ(end.output.find("SKIPPED"), std::string::npos) << end.output;
 
-        std::ifstream in(record, std::ios::binary);
-        std::stringstream text;
-        text << in.rdbuf();
-        EXPECT_EQ(text.str(),
+        EXPECT_EQ(test::ReadText(record),
                   "session=0 parent=window flags=11 reserved=0\n"
                   "subject=RE: Mirovo\n"
                   "note=Dear Aldric Fenmore\r\n\r\nI need some information on the following:\n"

@@ -4,10 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
 
 #include "tests/framework/MenuTestForm.h"
+#include "tests/harness/Files.h"
 #include "tests/harness/Pump.h"
 #include "tests/harness/Recorders.h"
 
@@ -202,10 +201,7 @@ end
 std::string WaitForText(const std::string& path) {
     std::string text;
     test::PumpUntil([&] {
-        std::ifstream in(path);
-        std::stringstream s;
-        s << in.rdbuf();
-        text = s.str();
+        text = test::ReadText(path);
         return !text.empty();
     });
     return text;
