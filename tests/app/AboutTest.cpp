@@ -20,16 +20,13 @@
 #include "framework/Menus.h"
 #include "framework/Screen.h"
 #include "framework/StdCtrls.h"
+#include "tests/harness/Forms.h"
 #include "tests/harness/ModalDriver.h"
 #include "tests/harness/Pump.h"
 #include "tests/harness/Settings.h"
 
 namespace pellix {
 namespace {
-
-struct ComponentFree {
-    void operator()(TComponent* c) const { TComponent::Free(c); }
-};
 
 // The user's thousands separator, changed for the life of the object.
 class UserThousandSeparator {
@@ -332,7 +329,7 @@ TEST(Bevel, DrawsItsShapeInTheEtchedColoursOfItsStyle) {
         {"top line", TBevelShape::bsTopLine, TBevelStyle::bsLowered, COLOR_BTNSHADOW, COLOR_BTNHIGHLIGHT, COLOR_BTNFACE, COLOR_BTNFACE},
         {"bottom line raised", TBevelShape::bsBottomLine, TBevelStyle::bsRaised, COLOR_BTNFACE, COLOR_BTNFACE, COLOR_BTNHIGHLIGHT, COLOR_BTNSHADOW},
     };
-    std::unique_ptr<TForm, ComponentFree> form(new TForm(nullptr));
+    std::unique_ptr<TForm, test::FormFree> form(new TForm(nullptr));
     form->SetBounds(50, 50, 300, 200);
     auto* bevel = new TBevel(form.get());  // owned by the form
     bevel->SetParent(form.get());

@@ -28,6 +28,7 @@
 #include "tests/app/ThumbnailExpectations.h"
 #include "tests/framework/PictureFixtures.h"
 #include "tests/harness/Files.h"
+#include "tests/harness/Forms.h"
 #include "tests/harness/ModalDriver.h"
 #include "tests/harness/Pump.h"
 #include "tests/harness/Settings.h"
@@ -61,10 +62,6 @@ std::vector<std::string> ScratchFilesIn(const std::string& folder) {
         if (e.path().extension() == ".tmp") out.push_back(e.path().filename().string());
     return out;
 }
-
-struct FormFree {
-    void operator()(TComponent* c) const { TComponent::Free(c); }
-};
 
 class Gallery : public ::testing::Test {
 protected:
@@ -141,7 +138,7 @@ protected:
     char saved[MAX_PATH];
     std::vector<std::string> errors, boxes, boxLabels;
     std::vector<TMsgDlgType> boxTypes;
-    std::unique_ptr<TThumbnailsForm, FormFree> form;
+    std::unique_ptr<TThumbnailsForm, test::FormFree> form;
 };
 
 // ------------------------------------------------------------------ presets

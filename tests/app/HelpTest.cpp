@@ -17,6 +17,7 @@
 #include "framework/Menus.h"
 #include "tests/app/HelpRecorders.h"
 #include "tests/harness/Files.h"
+#include "tests/harness/Forms.h"
 #include "tests/harness/Pump.h"
 #include "tests/harness/Settings.h"
 
@@ -27,10 +28,7 @@ using test::ArgumentRecorder;
 using test::BrowserCommands;
 using test::WineBrowserRecorder;
 
-struct FormFree {
-    void operator()(TComponent* c) const { TComponent::Free(c); }
-};
-using FormPtr = std::unique_ptr<TThumbnailsForm, FormFree>;
+using FormPtr = std::unique_ptr<TThumbnailsForm, test::FormFree>;
 
 struct Box {
     std::string text;

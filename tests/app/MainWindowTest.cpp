@@ -20,6 +20,7 @@
 #include <dlgs.h>
 
 #include "framework/Dialogs.h"
+#include "tests/harness/Forms.h"
 #include "tests/harness/ModalDriver.h"
 #include "tests/harness/Pump.h"
 #include "tests/harness/Settings.h"
@@ -38,10 +39,7 @@ bool KeyExists(const std::string& sub) {
     return true;
 }
 
-struct FormFree {
-    void operator()(TComponent* c) const { TComponent::Free(c); }
-};
-using FormPtr = std::unique_ptr<TThumbnailsForm, FormFree>;
+using FormPtr = std::unique_ptr<TThumbnailsForm, test::FormFree>;
 
 class MainWindow : public ::testing::Test {
 protected:

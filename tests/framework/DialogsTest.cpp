@@ -16,6 +16,7 @@
 #include "framework/Dialogs.h"
 #include "framework/FormLoader.h"
 #include "framework/StdCtrls.h"
+#include "tests/harness/Forms.h"
 #include "tests/harness/ModalDriver.h"
 #include "tests/harness/Pump.h"
 
@@ -86,10 +87,6 @@ std::unique_ptr<Dib> Grab(HWND hwnd, const RECT& rect) {
 // A DIB pixel (blue in the low byte) of a colour.
 uint32_t DibColor(COLORREF c) { return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c); }
 
-struct FormFree {
-    void operator()(TComponent* c) const { TComponent::Free(c); }
-};
-
 // ------------------------------------------------------------- MessageDlg
 
 struct BoxSeen {
@@ -158,7 +155,7 @@ protected:
         test::PumpMessages();
         Application->SetTitle("Pellix Tests");
     }
-    std::unique_ptr<TForm, FormFree> other;
+    std::unique_ptr<TForm, test::FormFree> other;
 };
 
 TEST_F(MessageDlgTest, ShowsTheTypesIconAndTitleTheTextAndOneOkButton) {
@@ -216,7 +213,8 @@ TEST_F(MessageDlgTest, TheTextIsNeverClippedAndLongTextWraps) {
     }();
     for (const std::string& t : {text, longText}) {
         RECT label{}, client{};
-        std::unique_ptr<TMessageForm, FormFree> form(new TMessageForm(nullptr, t, TMsgDlgType::mtInformation, mbOK));
+        std::unique_ptr<TMessageForm, test::FormFree> form(
+            new TMessageForm(nullptr, t, TMsgDlgType::mtInformation, mbOK));
         label = static_cast<TControl*>(form->FindComponent("Message"))->BoundsRect();
         GetClientRect(form->Handle(), &client);
         // Measured here with the box's own font.
@@ -478,7 +476,7 @@ public:
 };
 
 TEST(DialogsDescription, SetsEveryPublishedPropertyAndBindsOnApply) {
-    std::unique_ptr<TDialogsHostForm, FormFree> form(new TDialogsHostForm(nullptr));
+    std::unique_ptr<TDialogsHostForm, test::FormFree> form(new TDialogsHostForm(nullptr));
     LoadFormText(*form,
                  "object Host: TDialogsHostForm\n"
                  "  object OpenPictureDialog1: TOpenPictureDialog\n"
@@ -529,7 +527,7 @@ TEST(DialogsDescription, SetsEveryPublishedPropertyAndBindsOnApply) {
     EXPECT_EQ(form->appliedBy, font);
     EXPECT_EQ(form->appliedWnd, reinterpret_cast<HWND>(0x1234));
 
-    EXPECT_THROW(LoadFormText(*std::unique_ptr<TDialogsHostForm, FormFree>(new TDialogsHostForm(nullptr)),
+    EXPECT_THROW(LoadFormText(*std::unique_ptr<TDialogsHostForm, test::FormFree>(new TDialogsHostForm(nullptr)),
                               "object Host: TDialogsHostForm\n"
                               "  object FontDialog1: TFontDialog\n"
                               "    Options = [fdColour]\n"

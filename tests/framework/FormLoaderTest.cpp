@@ -6,6 +6,7 @@
 
 #include "app/ThumbnailsMain.h"
 #include "framework/FormLoader.h"
+#include "tests/harness/Forms.h"
 #include "tests/harness/Pump.h"
 
 namespace pellix {
@@ -44,12 +45,8 @@ public:
     bool created = false;
 };
 
-struct FormFree {
-    void operator()(TComponent* c) const { TComponent::Free(c); }
-};
-
-std::unique_ptr<TLoaderForm, FormFree> Load(const std::string& text) {
-    std::unique_ptr<TLoaderForm, FormFree> form(new TLoaderForm(nullptr));
+std::unique_ptr<TLoaderForm, test::FormFree> Load(const std::string& text) {
+    std::unique_ptr<TLoaderForm, test::FormFree> form(new TLoaderForm(nullptr));
     LoadFormText(*form, text, "Loader.dfm");
     return form;
 }
@@ -174,7 +171,7 @@ TEST(FormLoader, DescriptionOfAnotherClassIsRefused) {
 }
 
 TEST(FormLoader, MainWindowDescriptionLoadsFromTheProgram) {
-    std::unique_ptr<TThumbnailsForm, FormFree> form(new TThumbnailsForm(nullptr));
+    std::unique_ptr<TThumbnailsForm, test::FormFree> form(new TThumbnailsForm(nullptr));
     LoadFormDescription(*form);
     EXPECT_EQ(form->Name(), "ThumbnailsForm");
     EXPECT_EQ(form->Caption(), "Mirovo - Thumbnail Gallery Builder");

@@ -13,6 +13,7 @@
 #include "framework/ActnList.h"
 #include "framework/FormLoader.h"
 #include "framework/Menus.h"
+#include "tests/harness/Forms.h"
 
 namespace pellix::test {
 
@@ -104,9 +105,6 @@ inline const char kMenuTestDescription[] = R"(object MenuTestForm: TMenuTestForm
 end
 )";
 
-struct FormFree {
-    void operator()(TComponent* c) const { TComponent::Free(c); }
-};
 using MenuFormPtr = std::unique_ptr<TMenuTestForm, FormFree>;
 
 inline MenuFormPtr LoadMenuTestForm() {

@@ -13,6 +13,7 @@
 #include "framework/Forms.h"
 #include "framework/Jpeg.h"
 #include "tests/framework/PictureFixtures.h"
+#include "tests/harness/Forms.h"
 #include "tests/harness/Pump.h"
 
 namespace pellix {
@@ -94,12 +95,8 @@ TEST(DecodeAhead, ReusesOnlyPixelsNoOtherBitmapShows) {
     }
 }
 
-struct FormFree {
-    void operator()(TComponent* c) const { TComponent::Free(c); }
-};
-
 TEST(ImagePreview, ShowsALargePictureAveragedAtItsPaintedSize) {
-    std::unique_ptr<TForm, FormFree> form(new TForm(nullptr));
+    std::unique_ptr<TForm, test::FormFree> form(new TForm(nullptr));
     form->SetBounds(10, 10, 300, 300);
     auto* image = new TImage(form.get());  // owned by the form
     image->SetParent(form.get());

@@ -8,15 +8,13 @@
 
 #include "framework/Forms.h"
 #include "framework/Screen.h"
+#include "tests/harness/Forms.h"
 #include "tests/harness/Pump.h"
 
 namespace pellix {
 namespace {
 
-struct FormFree {
-    void operator()(TComponent* c) const { TComponent::Free(c); }
-};
-using FormPtr = std::unique_ptr<TForm, FormFree>;
+using FormPtr = std::unique_ptr<TForm, test::FormFree>;
 
 FormPtr MakeForm(int left) {
     FormPtr form(new TForm(nullptr));

@@ -13,14 +13,11 @@
 #include "framework/Forms.h"
 #include "framework/Spin.h"
 #include "framework/StdCtrls.h"
+#include "tests/harness/Forms.h"
 #include "tests/harness/Pump.h"
 
 namespace pellix {
 namespace {
-
-struct FormFree {
-    void operator()(TComponent* c) const { TComponent::Free(c); }
-};
 
 class StdCtrlsTest : public ::testing::Test {
 protected:
@@ -40,7 +37,7 @@ protected:
         c->SetBounds(left, top, width, height);
         return c;
     }
-    std::unique_ptr<TForm, FormFree> form;
+    std::unique_ptr<TForm, test::FormFree> form;
 };
 
 struct SpinCase {

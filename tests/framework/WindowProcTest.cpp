@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "framework/Forms.h"
+#include "tests/harness/Forms.h"
 #include "tests/harness/Pump.h"
 
 namespace pellix {
@@ -60,10 +61,6 @@ protected:
     }
 };
 
-struct FormFree {
-    void operator()(TComponent* c) const { TComponent::Free(c); }
-};
-
 Log* g_log = nullptr;
 WNDPROC g_next = nullptr;
 
@@ -96,7 +93,7 @@ protected:
     }
 
     Log log;
-    std::unique_ptr<TProbeForm, FormFree> form;
+    std::unique_ptr<TProbeForm, test::FormFree> form;
 };
 
 TEST_F(WindowProcTest, FrameworkWindowHasItsClassNameAndObject) {
