@@ -49,13 +49,6 @@ std::vector<std::string> Items(TListBox& box) {
     return out;
 }
 
-// Lines joined with CR LF after each, as both HTML files are stored.
-std::string Lines(const std::vector<std::string>& lines) {
-    std::string out;
-    for (const auto& l : lines) out += l + "\r\n";
-    return out;
-}
-
 std::vector<std::string> ScratchFilesIn(const std::string& folder) {
     std::vector<std::string> out;
     for (const auto& e : fs::directory_iterator(folder))
@@ -390,11 +383,9 @@ TEST_F(Gallery, ThumbnailThatCannotReplaceTheOldFileNamesItAndLeavesItWhole) {
 
 // -------------------------------------------------------------------- batch
 
-// Cells of the two files for one picture of the default site settings.
-std::string SampleCell(const std::string& in, const std::string& out, const std::string& name, int w, int h) {
-    return "<TD><A HREF=\"" + in + name + "\"><IMG SRC=\"" + out + name + "\" WIDTH=" + std::to_string(w) +
-           " HEIGHT=" + std::to_string(h) + " BORDER=0></A></TD>";
-}
+using fixtures::SampleCell;
+
+// A picture's cell in the web file of the default site settings.
 std::string WebCell(const std::string& name, int w, int h) {
     return SampleCell("http://www.example.org/pics/", "http://www.example.org/pics/small/", name, w, h);
 }
@@ -433,9 +424,7 @@ TEST_P(GalleryRows, CellsFollowTheListAndRowsBreakAfterThePerRowCount) {
     Click("ButtonThumbnails");
     ASSERT_TRUE(errors.empty()) << errors.front();
 
-    std::vector<std::string> page{"<HTML>", "<BODY>", "<TABLE BORDER=1>", "<TR>"};
-    std::vector<std::string> web{"<!-- Change table border, cellspacing and cellpadding to suit -->",
-                                 "<TABLE BORDER=0 CELLSPACING=0 CELLPADDING=0>", "<TR>"};
+    std::vector<std::string> page, web;
     size_t next = 0;
     for (size_t r = 0; r < c.rows.size(); ++r) {
         if (r > 0) {
@@ -449,10 +438,8 @@ TEST_P(GalleryRows, CellsFollowTheListAndRowsBreakAfterThePerRowCount) {
             web.push_back(WebCell(name, w, h));
         }
     }
-    page.insert(page.end(), {"</TR>", "</TABLE>", "</BODY>", "</HTML>"});
-    web.insert(web.end(), {"</TR>", "</TABLE>"});
-    EXPECT_EQ(ReadText(output + "samples.html"), Lines(page));
-    EXPECT_EQ(ReadText(output + "generated.html"), Lines(web));
+    EXPECT_EQ(ReadText(output + "samples.html"), fixtures::SamplesHtml(page));
+    EXPECT_EQ(ReadText(output + "generated.html"), fixtures::WebHtml(web));
     EXPECT_EQ(Items(*f.ListBox2), listed);
     EXPECT_FALSE(fs::exists(input + "samples.html"));
 }
@@ -486,7 +473,7 @@ TEST_F(Gallery, BatchShowsProgressUsesTheLastSizeForAnInvalidPictureAndRestoresW
     // The invalid picture's cell repeats the size shown before it: the last
     // thumbnail's, or the placeholder's 96 x 72 when it comes first.
     auto sizeOf = [](const std::string& name) { return name == "a.jpg" ? std::pair{64, 48} : std::pair{200, 150}; };
-    std::vector<std::string> page{"<HTML>", "<BODY>", "<TABLE BORDER=1>", "<TR>"};
+    std::vector<std::string> page;
     std::pair<int, int> shown{96, 72};
     std::vector<std::string> made;
     for (const std::string& name : listed) {
@@ -496,8 +483,7 @@ TEST_F(Gallery, BatchShowsProgressUsesTheLastSizeForAnInvalidPictureAndRestoresW
         }
         page.push_back(SampleCell(input, output, name, shown.first, shown.second));
     }
-    page.insert(page.end(), {"</TR>", "</TABLE>", "</BODY>", "</HTML>"});
-    EXPECT_EQ(ReadText(output + "samples.html"), Lines(page));
+    EXPECT_EQ(ReadText(output + "samples.html"), fixtures::SamplesHtml(page));
     EXPECT_EQ(Items(*f.ListBox2), made);
     EXPECT_FALSE(fs::exists(output + "b.jpg"));
 }

@@ -40,4 +40,32 @@ inline std::unique_ptr<TPicture> LoadPicture(const std::string& path) {
 // Width and height of JPEG data, whatever the file's extension says.
 inline JpegHeader JpegSizeOf(const Bytes& bytes) { return ReadJpegHeader(bytes.data(), bytes.size()); }
 
+// Lines joined with CR LF after each, as both HTML files are stored.
+inline std::string Lines(const std::vector<std::string>& lines) {
+    std::string out;
+    for (const auto& l : lines) out += l + "\r\n";
+    return out;
+}
+
+// One picture's cell: its thumbnail, linked to the picture.
+inline std::string SampleCell(const std::string& in, const std::string& out, const std::string& name, int w, int h) {
+    return "<TD><A HREF=\"" + in + name + "\"><IMG SRC=\"" + out + name + "\" WIDTH=" + std::to_string(w) +
+           " HEIGHT=" + std::to_string(h) + " BORDER=0></A></TD>";
+}
+
+// The two files as stored, around the lines of their table's rows.
+inline std::string SamplesHtml(const std::vector<std::string>& rows) {
+    std::vector<std::string> lines{"<HTML>", "<BODY>", "<TABLE BORDER=1>", "<TR>"};
+    lines.insert(lines.end(), rows.begin(), rows.end());
+    lines.insert(lines.end(), {"</TR>", "</TABLE>", "</BODY>", "</HTML>"});
+    return Lines(lines);
+}
+inline std::string WebHtml(const std::vector<std::string>& rows) {
+    std::vector<std::string> lines{"<!-- Change table border, cellspacing and cellpadding to suit -->",
+                                   "<TABLE BORDER=0 CELLSPACING=0 CELLPADDING=0>", "<TR>"};
+    lines.insert(lines.end(), rows.begin(), rows.end());
+    lines.insert(lines.end(), {"</TR>", "</TABLE>"});
+    return Lines(lines);
+}
+
 }  // namespace pellix::fixtures

@@ -30,16 +30,11 @@ namespace {
 
 namespace fs = std::filesystem;
 using fixtures::Bytes;
+using fixtures::SampleCell;
 
 const char kCaption[] = "Mirovo - Thumbnail Gallery Builder";
 using test::ReadText;
 using test::WriteBytes;
-
-std::string Lines(const std::vector<std::string>& lines) {
-    std::string out;
-    for (const auto& l : lines) out += l + "\r\n";
-    return out;
-}
 
 struct Child {
     HWND hwnd;
@@ -270,11 +265,6 @@ protected:
     std::vector<std::string> errorTexts;
 };
 
-std::string Cell(const std::string& in, const std::string& out, const std::string& name, int w, int h) {
-    return "<TD><A HREF=\"" + in + name + "\"><IMG SRC=\"" + out + name + "\" WIDTH=" + std::to_string(w) +
-           " HEIGHT=" + std::to_string(h) + " BORDER=0></A></TD>";
-}
-
 struct Sized {
     const char* name;
     int width, height;        // the picture
@@ -299,9 +289,7 @@ TEST_F(Gallery, BatchMakesTheResamplersThumbnailsAndBothHtmlFilesExactly) {
 
     EXPECT_EQ(ClickAndSettle(batchCreate), 1) << "one box for the invalid picture";
     std::vector<std::string> made;
-    std::vector<std::string> page{"<HTML>", "<BODY>", "<TABLE BORDER=1>", "<TR>"};
-    std::vector<std::string> web{"<!-- Change table border, cellspacing and cellpadding to suit -->",
-                                 "<TABLE BORDER=0 CELLSPACING=0 CELLPADDING=0>", "<TR>"};
+    std::vector<std::string> page, web;
     std::pair<int, int> shown{96, 72};  // the placeholder, until a thumbnail is made
     int cells = 0;
     for (const std::string& name : listed) {
@@ -311,19 +299,17 @@ TEST_F(Gallery, BatchMakesTheResamplersThumbnailsAndBothHtmlFilesExactly) {
             shown = {p->fitWidth, p->fitHeight};
             made.push_back(name);
         }
-        page.push_back(Cell(input, output, name, shown.first, shown.second));
-        web.push_back(Cell("http://gallery.example.net/full/", "http://gallery.example.net/small/", name, shown.first,
-                           shown.second));
+        page.push_back(SampleCell(input, output, name, shown.first, shown.second));
+        web.push_back(SampleCell("http://gallery.example.net/full/", "http://gallery.example.net/small/", name,
+                                 shown.first, shown.second));
         if (++cells == 4) {
             page.insert(page.end(), {"</TR>", "<TR>"});
             web.insert(web.end(), {"</TR>", "<TR>"});
             cells = 0;
         }
     }
-    page.insert(page.end(), {"</TR>", "</TABLE>", "</BODY>", "</HTML>"});
-    web.insert(web.end(), {"</TR>", "</TABLE>"});
-    EXPECT_EQ(ReadText(output + "samples.html"), Lines(page));
-    EXPECT_EQ(ReadText(output + "generated.html"), Lines(web));
+    EXPECT_EQ(ReadText(output + "samples.html"), fixtures::SamplesHtml(page));
+    EXPECT_EQ(ReadText(output + "generated.html"), fixtures::WebHtml(web));
     EXPECT_EQ(ListItems(outputList), made);
     EXPECT_FALSE(fs::exists(output + "broken.jpg"));
 
