@@ -95,16 +95,7 @@ TEST(Thumbnail, FailedBuildGivesTheErrorImage) {
     std::vector<std::pair<std::string, std::function<void(TPicture&)>>> sources = {
         {"nothing assigned", [](TPicture&) {}},
         {"empty bitmap", [](TPicture& p) { p.Bitmap(); }},
-        {"picture too large to hold", [&](TPicture& p) {
-             Bytes jpeg = JpegFile(16, 16);
-             for (size_t i = 2; i + 9 < jpeg.size(); ++i)
-                 if (jpeg[i] == 0xFF && jpeg[i + 1] == 0xC0) {
-                     jpeg[i + 5] = jpeg[i + 7] = 30000 >> 8;
-                     jpeg[i + 6] = jpeg[i + 8] = 30000 & 0xFF;
-                     break;
-                 }
-             p.LoadFromFile(folder.Write("huge.jpg", jpeg));
-         }},
+        {"picture too large to hold", [&](TPicture& p) { p.LoadFromFile(folder.Write("huge.jpg", HugeJpeg())); }},
     };
     for (const auto& [name, fill] : sources) {
         SCOPED_TRACE(name);

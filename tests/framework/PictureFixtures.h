@@ -7,6 +7,7 @@
 #include <png.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -41,6 +42,11 @@ inline void Paint(TBitmap& bitmap, int width, int height, const std::function<Rg
             row[3 * x + 2] = c.r;
         }
     }
+}
+
+// Lossy kinds and smoothing move each channel a little.
+inline bool Near(Rgb a, Rgb b, int tolerance) {
+    return std::abs(a.r - b.r) <= tolerance && std::abs(a.g - b.g) <= tolerance && std::abs(a.b - b.b) <= tolerance;
 }
 
 inline Rgb PixelOf(const TBitmap& bitmap, int x, int y) {
@@ -111,6 +117,20 @@ inline Bytes JpegFile(int width, int height, int quality = 95) {
     jpeg.Assign(&bitmap);
     jpeg.SetCompressionQuality(quality);
     return Saved(jpeg);
+}
+
+// A valid JPEG whose frame header claims 30000 x 30000 pixels.
+inline Bytes HugeJpeg() {
+    Bytes b = JpegFile(16, 16);
+    for (size_t i = 2; i + 9 < b.size(); ++i)
+        if (b[i] == 0xFF && b[i + 1] == 0xC0) {
+            b[i + 5] = 30000 >> 8;
+            b[i + 6] = 30000 & 0xFF;
+            b[i + 7] = 30000 >> 8;
+            b[i + 8] = 30000 & 0xFF;
+            break;
+        }
+    return b;
 }
 
 // RGBA; the top-left pixel is fully transparent but keeps its colour.
