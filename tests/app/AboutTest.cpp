@@ -7,9 +7,9 @@
 
 #include <algorithm>
 #include <cmath>
-#include <filesystem>
 #include <functional>
 #include <map>
+#include <optional>
 #include <regex>
 
 #include "app/About.h"
@@ -20,6 +20,7 @@
 #include "framework/Menus.h"
 #include "framework/Screen.h"
 #include "framework/StdCtrls.h"
+#include "tests/harness/Files.h"
 #include "tests/harness/Forms.h"
 #include "tests/harness/ModalDriver.h"
 #include "tests/harness/Pump.h"
@@ -131,13 +132,7 @@ class AboutBoxTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_EQ(Application->MainForm(), nullptr) << "another test left a main form";
-        GetCurrentDirectoryA(MAX_PATH, saved_);
-        char temp[MAX_PATH];
-        GetTempPathA(MAX_PATH, temp);
-        folder_ = std::string(temp) + "pellix-about";
-        std::filesystem::remove_all(folder_);
-        std::filesystem::create_directories(folder_);
-        SetCurrentDirectoryA(folder_.c_str());
+        work_.emplace("pellix-about");
         test::DeleteSettings();
         // The program's main window, so the box centres on it.
         main = Application->CreateForm<TThumbnailsForm>();
@@ -147,8 +142,7 @@ protected:
     void TearDown() override {
         if (main != nullptr) TComponent::Free(main);
         test::PumpMessages();
-        SetCurrentDirectoryA(saved_);
-        std::filesystem::remove_all(folder_);
+        work_.reset();
         test::DeleteSettings();
     }
 
@@ -176,8 +170,7 @@ protected:
     TThumbnailsForm* main = nullptr;
 
 private:
-    std::string folder_;
-    char saved_[MAX_PATH] = {};
+    std::optional<test::WorkFolder> work_;
 };
 
 template <class T>

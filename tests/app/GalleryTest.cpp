@@ -25,10 +25,10 @@
 #include "framework/Screen.h"
 #include "framework/Spin.h"
 #include "framework/StdCtrls.h"
+#include "tests/app/MainWindowFixture.h"
 #include "tests/app/ThumbnailExpectations.h"
 #include "tests/framework/PictureFixtures.h"
 #include "tests/harness/Files.h"
-#include "tests/harness/Forms.h"
 #include "tests/harness/ModalDriver.h"
 #include "tests/harness/Pump.h"
 #include "tests/harness/Settings.h"
@@ -56,22 +56,15 @@ std::vector<std::string> ScratchFilesIn(const std::string& folder) {
     return out;
 }
 
-class Gallery : public ::testing::Test {
+class Gallery : public test::MainWindowFixture {
 protected:
+    Gallery() : MainWindowFixture("pellix-gallery-") {}
     void SetUp() override {
-        char temp[MAX_PATH];
-        GetTempPathA(MAX_PATH, temp);
-        folder = std::string(temp) + "pellix-gallery-" + ::testing::UnitTest::GetInstance()->current_test_info()->name();
-        fs::remove_all(folder);
-        fs::create_directories(folder);
-        GetCurrentDirectoryA(MAX_PATH, saved);
-        SetCurrentDirectoryA(folder.c_str());
-        folder = GetCurrentDir();
+        MainWindowFixture::SetUp();
         input = folder + "\\pics\\";
         output = folder + "\\out\\";
         fs::create_directories(input);
         fs::create_directories(output);
-        test::DeleteSettings();
         test::StoreSetting("Options\\User", "InputDir", input);
         test::StoreSetting("Options\\User", "OutputDir", output);
         test::StoreSetting("Options\\User", "URL", "http://www.example.org/");
@@ -90,19 +83,9 @@ protected:
         test::PumpMessages();
         MessageBoxHook = nullptr;
         Application->OnShowException = nullptr;
-        SetCurrentDirectoryA(saved);
-        fs::remove_all(folder);
-        test::DeleteSettings();
+        MainWindowFixture::TearDown();
     }
 
-    TThumbnailsForm& Start() {
-        SetCurrentDirectoryA(folder.c_str());
-        form.reset(new TThumbnailsForm(nullptr));
-        form->LoadAndCreate();
-        form->Show();
-        test::PumpMessages();
-        return *form;
-    }
     void Click(const char* name) {
         auto* button = dynamic_cast<TWinControl*>(form->FindComponent(name));
         ASSERT_NE(button, nullptr) << name;
@@ -127,11 +110,9 @@ protected:
         EXPECT_FALSE(driver.TimedOut());
     }
 
-    std::string folder, input, output;
-    char saved[MAX_PATH];
+    std::string input, output;
     std::vector<std::string> errors, boxes, boxLabels;
     std::vector<TMsgDlgType> boxTypes;
-    std::unique_ptr<TThumbnailsForm, test::FormFree> form;
 };
 
 // ------------------------------------------------------------------ presets

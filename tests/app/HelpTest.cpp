@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <filesystem>
 #include <memory>
 #include <type_traits>
 
@@ -16,8 +15,8 @@
 #include "framework/Dialogs.h"
 #include "framework/Menus.h"
 #include "tests/app/HelpRecorders.h"
+#include "tests/app/MainWindowFixture.h"
 #include "tests/harness/Files.h"
-#include "tests/harness/Forms.h"
 #include "tests/harness/Pump.h"
 #include "tests/harness/Settings.h"
 
@@ -28,44 +27,30 @@ using test::ArgumentRecorder;
 using test::BrowserCommands;
 using test::WineBrowserRecorder;
 
-using FormPtr = std::unique_ptr<TThumbnailsForm, test::FormFree>;
-
 struct Box {
     std::string text;
     TMsgDlgType type;
     TMsgDlgButtons buttons;
 };
 
-// The main window started as the program starts it, in a folder of its own
-// whose name holds blanks; message boxes are recorded instead of shown.
-class HelpWindow : public ::testing::Test {
+// The main window in a folder whose name holds blanks; message boxes are
+// recorded instead of shown.
+class HelpWindow : public test::MainWindowFixture {
 protected:
+    HelpWindow() : MainWindowFixture("pellix help ") {}
     void SetUp() override {
-        GetCurrentDirectoryA(MAX_PATH, saved_);
-        folder = test::TempFolder() + "pellix help " + ::testing::UnitTest::GetInstance()->current_test_info()->name();
-        std::filesystem::remove_all(folder);
-        std::filesystem::create_directories(folder);
-        SetCurrentDirectoryA(folder.c_str());
-        char full[MAX_PATH];
-        GetCurrentDirectoryA(MAX_PATH, full);
-        folder = full;
-        test::DeleteSettings();
+        MainWindowFixture::SetUp();
         MessageBoxHook = [this](const std::string& text, TMsgDlgType type, TMsgDlgButtons buttons) {
             boxes.push_back({text, type, buttons});
             return 1;
         };
-        form.reset(new TThumbnailsForm(nullptr));
-        form->LoadAndCreate();
-        form->Show();
-        test::PumpMessages();
+        Start();
     }
     void TearDown() override {
         form.reset();
         test::PumpMessages();
         MessageBoxHook = nullptr;
-        SetCurrentDirectoryA(saved_);
-        std::filesystem::remove_all(folder);
-        test::DeleteSettings();
+        MainWindowFixture::TearDown();
     }
 
     TCustomAction* Action(const char* name) {
@@ -88,12 +73,7 @@ protected:
         return base;
     }
 
-    std::string folder;
-    FormPtr form;
     std::vector<Box> boxes;
-
-private:
-    char saved_[MAX_PATH] = {};
 };
 
 // The shell's open command for HTML files is a recorder: it receives exactly

@@ -20,7 +20,7 @@
 #include <dlgs.h>
 
 #include "framework/Dialogs.h"
-#include "tests/harness/Forms.h"
+#include "tests/app/MainWindowFixture.h"
 #include "tests/harness/ModalDriver.h"
 #include "tests/harness/Pump.h"
 #include "tests/harness/Settings.h"
@@ -39,51 +39,27 @@ bool KeyExists(const std::string& sub) {
     return true;
 }
 
-using FormPtr = std::unique_ptr<TThumbnailsForm, test::FormFree>;
-
-class MainWindow : public ::testing::Test {
+class MainWindow : public test::MainWindowFixture {
 protected:
+    MainWindow() : MainWindowFixture("pellix-main-") {}
     void SetUp() override {
-        char temp[MAX_PATH];
-        GetTempPathA(MAX_PATH, temp);
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        folder = std::string(temp) + "pellix-main-" + info->name();
-        std::filesystem::remove_all(folder);
-        std::filesystem::create_directories(folder);
-        GetCurrentDirectoryA(MAX_PATH, saved);
-        SetCurrentDirectoryA(folder.c_str());
-        folder = GetCurrentDir();
-        DeleteSettings();
+        MainWindowFixture::SetUp();
         Application->OnShowException = [this](const std::string& text) { errors.push_back(text); };
     }
     void TearDown() override {
         form.reset();
         test::PumpMessages();
         Application->OnShowException = nullptr;
-        SetCurrentDirectoryA(saved);
-        std::filesystem::remove_all(folder);
-        DeleteSettings();
+        MainWindowFixture::TearDown();
     }
 
-    // Starts the window as the program does, in the test's folder.
-    TThumbnailsForm& Start() {
-        SetCurrentDirectoryA(folder.c_str());
-        form.reset(new TThumbnailsForm(nullptr));
-        form->LoadAndCreate();
-        form->Show();
-        test::PumpMessages();
-        return *form;
-    }
     void CloseWindow() {
         form->Close();
         test::PumpMessages();
         form.reset();
     }
 
-    std::string folder;
-    char saved[MAX_PATH];
     std::vector<std::string> errors;
-    FormPtr form;
 };
 
 TEST_F(MainWindow, FirstStartRecordsPathsMakesFoldersAndUsesDefaults) {

@@ -5,11 +5,12 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
+#include <optional>
 
 #include "app/ShellHelpers.h"
 #include "framework/SysUtils.h"
 #include "tests/app/HelpRecorders.h"
+#include "tests/harness/Files.h"
 
 namespace pellix {
 namespace {
@@ -24,19 +25,11 @@ const char kTestKey[] = "Software\\Pellix Tests\\ShellHelpers";
 class InFolder : public ::testing::Test {
 protected:
     void SetUp() override {
-        GetCurrentDirectoryA(MAX_PATH, saved_);
-        folder = test::TempFolder() + "pellix shell " + ::testing::UnitTest::GetInstance()->current_test_info()->name();
-        std::filesystem::remove_all(folder);
-        std::filesystem::create_directories(folder);
-        ASSERT_TRUE(SetCurrentDirectoryA(folder.c_str()));
-        char full[MAX_PATH];
-        GetCurrentDirectoryA(MAX_PATH, full);
-        folder = full;
+        work_.emplace("pellix shell " + test::CurrentTestName());
+        ASSERT_TRUE(work_->Entered());
+        folder = work_->Path();
     }
-    void TearDown() override {
-        SetCurrentDirectoryA(saved_);
-        std::filesystem::remove_all(folder);
-    }
+    void TearDown() override { work_.reset(); }
     void Touch(const std::string& name) {
         HANDLE h = CreateFileA((folder + "\\" + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
         ASSERT_NE(h, INVALID_HANDLE_VALUE);
@@ -46,7 +39,7 @@ protected:
     std::string folder;
 
 private:
-    char saved_[MAX_PATH] = {};
+    std::optional<test::WorkFolder> work_;
 };
 
 TEST_F(InFolder, GetCurrentFolderReportsTheFolderMadeCurrent) {
