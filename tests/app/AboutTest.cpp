@@ -15,13 +15,13 @@
 #include "app/About.h"
 #include "app/ThumbnailsMain.h"
 #include "framework/Buttons.h"
+#include "framework/Classes.h"
 #include "framework/ExtCtrls.h"
 #include "framework/Graphics.h"
 #include "framework/Menus.h"
 #include "framework/Screen.h"
 #include "framework/StdCtrls.h"
 #include "tests/harness/Files.h"
-#include "tests/harness/Forms.h"
 #include "tests/harness/ModalDriver.h"
 #include "tests/harness/Pump.h"
 #include "tests/harness/Settings.h"
@@ -322,7 +322,7 @@ TEST(Bevel, DrawsItsShapeInTheEtchedColoursOfItsStyle) {
         {"top line", TBevelShape::bsTopLine, TBevelStyle::bsLowered, COLOR_BTNSHADOW, COLOR_BTNHIGHLIGHT, COLOR_BTNFACE, COLOR_BTNFACE},
         {"bottom line raised", TBevelShape::bsBottomLine, TBevelStyle::bsRaised, COLOR_BTNFACE, COLOR_BTNFACE, COLOR_BTNHIGHLIGHT, COLOR_BTNSHADOW},
     };
-    std::unique_ptr<TForm, test::FormFree> form(new TForm(nullptr));
+    std::unique_ptr<TForm, ComponentFree> form(new TForm(nullptr));
     form->SetBounds(50, 50, 300, 200);
     auto* bevel = new TBevel(form.get());  // owned by the form
     bevel->SetParent(form.get());

@@ -11,8 +11,8 @@
 #include <string>
 
 #include "app/ThumbnailsMain.h"
+#include "framework/Classes.h"
 #include "tests/harness/Files.h"
-#include "tests/harness/Forms.h"
 #include "tests/harness/Pump.h"
 #include "tests/harness/Settings.h"
 
@@ -45,7 +45,7 @@ protected:
     }
 
     std::string folder;
-    std::unique_ptr<TThumbnailsForm, FormFree> form;
+    std::unique_ptr<TThumbnailsForm, ComponentFree> form;
 
 private:
     std::string prefix_;

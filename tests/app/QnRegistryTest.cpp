@@ -10,10 +10,10 @@
 #include <vector>
 
 #include "app/QnRegistryComponent.h"
+#include "framework/Classes.h"
 #include "framework/Dialogs.h"
 #include "framework/FormLoader.h"
 #include "framework/Registry.h"
-#include "tests/harness/Forms.h"
 
 namespace pellix {
 namespace {
@@ -379,7 +379,7 @@ public:
 };
 
 TEST(QnRegistryComponent, IsMadeFromAFormDescription) {
-    std::unique_ptr<TRegistryHostForm, test::FormFree> form(new TRegistryHostForm(nullptr));
+    std::unique_ptr<TRegistryHostForm, ComponentFree> form(new TRegistryHostForm(nullptr));
     LoadFormText(*form, "object Host: TRegistryHostForm\n  object QnRegistry1: TQnRegistry\n    Tag = 3\n  end\nend\n",
                  "Host.dfm");
     auto* component = dynamic_cast<TQnRegistry*>(form->FindComponent("QnRegistry1"));

@@ -151,7 +151,7 @@ class HelpActions : public ::testing::TestWithParam<HelpCase> {};
 TEST_P(HelpActions, RunTheirOwnHandlerAndNothingElse) {
     const HelpCase& c = GetParam();
     auto* created = FindClassInfo(c.name)->create(nullptr);
-    std::unique_ptr<TCustomAction, test::FormFree> action(dynamic_cast<TCustomAction*>(created));
+    std::unique_ptr<TCustomAction, ComponentFree> action(dynamic_cast<TCustomAction*>(created));
     ASSERT_NE(action, nullptr);
     EXPECT_EQ(action->ClassName(), c.name);
     std::vector<TObject*> ran;

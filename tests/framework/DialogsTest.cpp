@@ -13,10 +13,10 @@
 #include <string>
 #include <vector>
 
+#include "framework/Classes.h"
 #include "framework/Dialogs.h"
 #include "framework/FormLoader.h"
 #include "framework/StdCtrls.h"
-#include "tests/harness/Forms.h"
 #include "tests/harness/ModalDriver.h"
 #include "tests/harness/Pump.h"
 
@@ -155,7 +155,7 @@ protected:
         test::PumpMessages();
         Application->SetTitle("Pellix Tests");
     }
-    std::unique_ptr<TForm, test::FormFree> other;
+    std::unique_ptr<TForm, ComponentFree> other;
 };
 
 TEST_F(MessageDlgTest, ShowsTheTypesIconAndTitleTheTextAndOneOkButton) {
@@ -213,7 +213,7 @@ TEST_F(MessageDlgTest, TheTextIsNeverClippedAndLongTextWraps) {
     }();
     for (const std::string& t : {text, longText}) {
         RECT label{}, client{};
-        std::unique_ptr<TMessageForm, test::FormFree> form(
+        std::unique_ptr<TMessageForm, ComponentFree> form(
             new TMessageForm(nullptr, t, TMsgDlgType::mtInformation, mbOK));
         label = static_cast<TControl*>(form->FindComponent("Message"))->BoundsRect();
         GetClientRect(form->Handle(), &client);
@@ -476,7 +476,7 @@ public:
 };
 
 TEST(DialogsDescription, SetsEveryPublishedPropertyAndBindsOnApply) {
-    std::unique_ptr<TDialogsHostForm, test::FormFree> form(new TDialogsHostForm(nullptr));
+    std::unique_ptr<TDialogsHostForm, ComponentFree> form(new TDialogsHostForm(nullptr));
     LoadFormText(*form,
                  "object Host: TDialogsHostForm\n"
                  "  object OpenPictureDialog1: TOpenPictureDialog\n"
@@ -527,7 +527,7 @@ TEST(DialogsDescription, SetsEveryPublishedPropertyAndBindsOnApply) {
     EXPECT_EQ(form->appliedBy, font);
     EXPECT_EQ(form->appliedWnd, reinterpret_cast<HWND>(0x1234));
 
-    EXPECT_THROW(LoadFormText(*std::unique_ptr<TDialogsHostForm, test::FormFree>(new TDialogsHostForm(nullptr)),
+    EXPECT_THROW(LoadFormText(*std::unique_ptr<TDialogsHostForm, ComponentFree>(new TDialogsHostForm(nullptr)),
                               "object Host: TDialogsHostForm\n"
                               "  object FontDialog1: TFontDialog\n"
                               "    Options = [fdColour]\n"

@@ -5,8 +5,8 @@
 #include <memory>
 
 #include "app/ThumbnailsMain.h"
+#include "framework/Classes.h"
 #include "framework/FormLoader.h"
-#include "tests/harness/Forms.h"
 #include "tests/harness/Pump.h"
 
 namespace pellix {
@@ -45,8 +45,8 @@ public:
     bool created = false;
 };
 
-std::unique_ptr<TLoaderForm, test::FormFree> Load(const std::string& text) {
-    std::unique_ptr<TLoaderForm, test::FormFree> form(new TLoaderForm(nullptr));
+std::unique_ptr<TLoaderForm, ComponentFree> Load(const std::string& text) {
+    std::unique_ptr<TLoaderForm, ComponentFree> form(new TLoaderForm(nullptr));
     LoadFormText(*form, text, "Loader.dfm");
     return form;
 }
@@ -171,7 +171,7 @@ TEST(FormLoader, DescriptionOfAnotherClassIsRefused) {
 }
 
 TEST(FormLoader, MainWindowDescriptionLoadsFromTheProgram) {
-    std::unique_ptr<TThumbnailsForm, test::FormFree> form(new TThumbnailsForm(nullptr));
+    std::unique_ptr<TThumbnailsForm, ComponentFree> form(new TThumbnailsForm(nullptr));
     LoadFormDescription(*form);
     EXPECT_EQ(form->Name(), "ThumbnailsForm");
     EXPECT_EQ(form->Caption(), "Mirovo - Thumbnail Gallery Builder");

@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "framework/ActnList.h"
+#include "framework/Classes.h"
 #include "framework/FormLoader.h"
 #include "framework/Menus.h"
-#include "tests/harness/Forms.h"
 
 namespace pellix::test {
 
@@ -105,7 +105,7 @@ inline const char kMenuTestDescription[] = R"(object MenuTestForm: TMenuTestForm
 end
 )";
 
-using MenuFormPtr = std::unique_ptr<TMenuTestForm, FormFree>;
+using MenuFormPtr = std::unique_ptr<TMenuTestForm, ComponentFree>;
 
 inline MenuFormPtr LoadMenuTestForm() {
     MenuFormPtr form(new TMenuTestForm(nullptr));

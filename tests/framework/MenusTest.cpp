@@ -255,8 +255,8 @@ TEST_F(MenuTest, TheMenuOutlivesItsWindowAndComesBackWithANewOne) {
 }
 
 TEST(MainMenu, OutlivesAFormFreedBeforeIt) {
-    std::unique_ptr<TMainMenu, test::FormFree> menu(new TMainMenu(nullptr));
-    std::unique_ptr<TMenuItem, test::FormFree> item(new TMenuItem(nullptr));
+    std::unique_ptr<TMainMenu, ComponentFree> menu(new TMainMenu(nullptr));
+    std::unique_ptr<TMenuItem, ComponentFree> item(new TMenuItem(nullptr));
     item->SetCaption("&File");
     menu->Items()->Add(item.release());  // the menu frees its items
     test::MenuFormPtr form(new test::TMenuTestForm(nullptr));

@@ -8,11 +8,11 @@
 #include <cstring>
 #include <memory>
 
+#include "framework/Classes.h"
 #include "framework/ExtCtrls.h"
 #include "framework/Forms.h"
 #include "framework/Jpeg.h"
 #include "tests/framework/PictureFixtures.h"
-#include "tests/harness/Forms.h"
 #include "tests/harness/Pump.h"
 
 namespace pellix {
@@ -92,7 +92,7 @@ TEST(DecodeAhead, ReusesOnlyPixelsNoOtherBitmapShows) {
 }
 
 TEST(ImagePreview, ShowsALargePictureAveragedAtItsPaintedSize) {
-    std::unique_ptr<TForm, test::FormFree> form(new TForm(nullptr));
+    std::unique_ptr<TForm, ComponentFree> form(new TForm(nullptr));
     form->SetBounds(10, 10, 300, 300);
     auto* image = new TImage(form.get());  // owned by the form
     image->SetParent(form.get());

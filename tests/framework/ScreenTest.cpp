@@ -6,15 +6,15 @@
 
 #include <memory>
 
+#include "framework/Classes.h"
 #include "framework/Forms.h"
 #include "framework/Screen.h"
-#include "tests/harness/Forms.h"
 #include "tests/harness/Pump.h"
 
 namespace pellix {
 namespace {
 
-using FormPtr = std::unique_ptr<TForm, test::FormFree>;
+using FormPtr = std::unique_ptr<TForm, ComponentFree>;
 
 FormPtr MakeForm(int left) {
     FormPtr form(new TForm(nullptr));

@@ -9,11 +9,11 @@
 #include <filesystem>
 #include <memory>
 
+#include "framework/Classes.h"
 #include "framework/FileCtrl.h"
 #include "framework/Forms.h"
 #include "framework/Spin.h"
 #include "framework/StdCtrls.h"
-#include "tests/harness/Forms.h"
 #include "tests/harness/Pump.h"
 
 namespace pellix {
@@ -37,7 +37,7 @@ protected:
         c->SetBounds(left, top, width, height);
         return c;
     }
-    std::unique_ptr<TForm, test::FormFree> form;
+    std::unique_ptr<TForm, ComponentFree> form;
 };
 
 struct SpinCase {

@@ -8,8 +8,8 @@
 #include <memory>
 #include <vector>
 
+#include "framework/Classes.h"
 #include "framework/Forms.h"
-#include "tests/harness/Forms.h"
 #include "tests/harness/Pump.h"
 
 namespace pellix {
@@ -93,7 +93,7 @@ protected:
     }
 
     Log log;
-    std::unique_ptr<TProbeForm, test::FormFree> form;
+    std::unique_ptr<TProbeForm, ComponentFree> form;
 };
 
 TEST_F(WindowProcTest, FrameworkWindowHasItsClassNameAndObject) {
