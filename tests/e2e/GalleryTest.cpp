@@ -213,6 +213,9 @@ protected:
         DWORD_PTR r = 0;
         // Past the time-out the click is being handled: busy, or in a modal loop.
         if (SendMessageTimeoutA(control, BM_CLICK, 0, 0, SMTO_NORMAL, 300, &r)) return 0;
+        // The program can answer while its file dialog is still being made
+        // hidden: a click that brings one is not over before it has been seen.
+        bool picked = pick.empty();
         const DWORD start = GetTickCount();
         while (GetTickCount() - start < 120000) {
             if (HWND box = Modal("TMessageForm")) {
@@ -231,17 +234,18 @@ protected:
                     HWND field = GetDlgItem(dlg, cmb13) != nullptr ? GetDlgItem(dlg, cmb13) : GetDlgItem(dlg, edt1);
                     SendMessageA(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(pick.c_str()));
                     PostMessageA(GetDlgItem(dlg, IDOK), BM_CLICK, 0, 0);
+                    picked = true;
                 }
                 while (IsWindow(dlg) && IsWindowVisible(dlg) && GetTickCount() - start < 120000) Sleep(10);
                 continue;
             }
-            if (Idle()) {
+            if (picked && Idle()) {
                 Sleep(100);  // a modal window about to show
                 if (Modal("TMessageForm") == nullptr && Modal("#32770") == nullptr && Idle()) return boxes;
             }
             Sleep(10);
         }
-        ADD_FAILURE() << "the program is still busy";
+        ADD_FAILURE() << (picked ? "the program is still busy" : "no file dialog came");
         return boxes;
     }
 
