@@ -18,7 +18,6 @@ add_subdirectory(/usr/src/googletest googletest EXCLUDE_FROM_ALL)
 include(GoogleTest)
 add_executable(native_tests ${PELLIX_NATIVE_TEST_SOURCES})
 target_link_libraries(native_tests PRIVATE pellix_portable GTest::gtest_main)
-target_compile_definitions(native_tests PRIVATE PELLIX_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
 gtest_discover_tests(native_tests DISCOVERY_MODE PRE_TEST)
 
 include(cmake/tools.cmake OPTIONAL)

@@ -1,7 +1,6 @@
 # Programs and libraries the tests start or load, besides the test executables.
 
 target_link_libraries(pellix_e2e PRIVATE pellix_core)
-target_compile_definitions(pellix_e2e PRIVATE PELLIX_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
 add_executable(pellix_notepad_stand_in tests/e2e/RecordingNotepad.cpp)
 add_dependencies(pellix_e2e pellix_notepad_stand_in)
 

@@ -48,7 +48,6 @@ include(GoogleTest)
 
 add_executable(pellix_tests ${PELLIX_WINDOWS_TEST_SOURCES} tests/harness/TestMain.cpp ${rc})
 target_link_libraries(pellix_tests PRIVATE pellix_core GTest::gtest)
-target_compile_definitions(pellix_tests PRIVATE PELLIX_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
 gtest_discover_tests(pellix_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
   PROPERTIES RUN_SERIAL TRUE)
 
