@@ -37,6 +37,8 @@ public:
     void SetWindowState(TWindowState state);
     TFormBorderStyle BorderStyle() const { return borderStyle_; }
     void SetBorderStyle(TFormBorderStyle style) { borderStyle_ = style; }
+    // Kept for the skin frame, which turns it off; forms here never scroll.
+    bool AutoScroll = true;
 
     void SetVisible(bool visible) override;
     // Before the window exists: the bounds less the frame its style gives.
