@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <string>
 
 #include "skin/SkinRecords.h"
 
@@ -80,5 +81,38 @@ int SysButtonStateFrame(int state, const TDataSkinSysButton& button);
 // Frame shown by a full caption paint: the normal one, or the fourth for an
 // inactive window when the image has four frames.
 int SysButtonPaintFrame(bool active, const TDataSkinSysButton& button);
+
+// States of a hot-trackable object.
+enum TNCState : int32_t { ncsNormal = 1, ncsPressed = 2, ncsHot = 3 };
+
+// One hot-trackable thing in a frame's non-client area (a caption button, a
+// menu-bar button). A frame has at most one hot or pressed object, its
+// HotObject; these operations keep it so and redraw the object.
+class TNCObject : public TObject {
+public:
+    std::string ClassName() const override { return "TNCObject"; }
+
+    TWinSkinForm* Owner = nullptr;  // not owned
+    RECT Bounds{};                  // window coordinates
+    // Reacts and is drawn; for a caption button the visibility of the last layout.
+    bool Enabled = false;
+    int32_t State = ncsNormal;
+
+    virtual void Press();
+    virtual void Release();
+    virtual void Enter();
+    virtual void Leave();
+    virtual void Draw() {}
+};
+
+// One caption button of a skinned frame, showing one of the skin's caption
+// button records (which the skin data owns).
+class TWinSysButton : public TNCObject {
+public:
+    std::string ClassName() const override { return "TWinSysButton"; }
+
+    TDataSkinSysButton* SkinButton = nullptr;
+    void Draw() override;
+};
 
 }  // namespace pellix
