@@ -184,10 +184,10 @@ private:
         const int e = g_.TextBandEnd, w = 2 * e + 4, h = g_.Caption;
         const TPaint behind = CaptionBehind(active, 0);
         const TShape pill = Box(1, 5, w - 1, h - 5, (h - 10) / 2.0);
-        const double strength = t_.LightCaption ? 0.55 : 0.13;
+        const double strength = t_.LightCaption ? 0.5 : 0.1;
         TLayer layer(w, h);
         layer.Fill(pill, [=](int x, int y) { return Mix(behind(x, y), White, strength * (1.2 - 0.6 * y / h)); });
-        layer.Fill(Edge(pill, 1), t_.LightCaption ? Mix(behind(0, h / 2), Black, 0.08) : Mix(behind(0, 6), White, 0.2),
+        layer.Fill(Edge(pill, 1), t_.LightCaption ? Mix(behind(0, h / 2), Black, 0.07) : Mix(behind(0, 6), White, 0.16),
                    active ? 1 : 0.6);
         return layer.Keyed(behind);
     }
