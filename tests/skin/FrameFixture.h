@@ -171,6 +171,19 @@ inline void MoveMouse(POINT screen) {
     Sleep(20);
     PumpMessages();
 }
+// Whole clicks (down and up) given at once: a press on a caption that the
+// default takes would start the platform's move loop, which waits for the up.
+inline void MouseClicks(int count, DWORD down = MOUSEEVENTF_LEFTDOWN, DWORD up = MOUSEEVENTF_LEFTUP) {
+    std::vector<INPUT> in(static_cast<size_t>(2 * count));
+    for (size_t i = 0; i < in.size(); ++i) {
+        in[i].type = INPUT_MOUSE;
+        in[i].mi.dwFlags = i % 2 == 0 ? down : up;
+    }
+    SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
+    PumpMessages();
+    Sleep(20);
+    PumpMessages();
+}
 inline void MouseButton(DWORD flags) {
     INPUT in{};
     in.type = INPUT_MOUSE;

@@ -175,5 +175,64 @@ TEST_F(FramePaint, MinimiseAndRestoreKeepTheClientOrigin) {
     }
 }
 
+// The caption text block as the test works it out: the caption font, the
+// text measured with two blanks before and one after, the title's keys.
+RECT ExpectedTextBlock(const std::string& caption) {
+    NONCLIENTMETRICSA metrics{};
+    metrics.cbSize = sizeof(metrics);
+    SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
+    HFONT font = CreateFontIndirectA(&metrics.lfCaptionFont);
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, font);
+    const std::string text = "  " + caption + " ";
+    RECT extent{0, 0, 0, 0};
+    DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &extent, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    DeleteObject(font);
+    const int left = L + ts::Title.TextShift;
+    const int width = extent.right + ts::Title.TXTBackleft + ts::Title.TXTBackRight;
+    const int top = (T - extent.bottom) / 2 + ts::Title.TextShiftVert / 2;
+    return RECT{left, top, left + width, top + extent.bottom};
+}
+
+void ExpectCaption(HWND h, const std::string& caption, bool active) {
+    const int frame = active ? 1 : 2;
+    const uint32_t textColour = active ? ts::Colours().TitleTextActive : ts::Colours().TitleTextNoActive;
+    const RECT block = ExpectedTextBlock(caption);
+    const PixelShot shot = PixelShot::OfWindow(h);
+    const int bandWidth = block.right - block.left;
+    auto band = [&](int x) { return ExpectedPiece(TElement::TextBack, frame, bandWidth, T, x - block.left, 1); };
+    // The band behind the text, over the caption's full height, above the text.
+    EXPECT_EQ(shot.At(block.left + 1, 1), band(block.left + 1)) << caption;
+    EXPECT_EQ(shot.At((block.left + block.right) / 2, 1), band((block.left + block.right) / 2)) << caption;
+    EXPECT_EQ(shot.At(block.right - 2, T - 1), band(block.right - 2)) << caption;
+    // Just beyond it, the caption's own image.
+    const int w = shot.Width();
+    EXPECT_EQ(shot.At(block.right + 1, 1), ExpectedPiece(TElement::TopBorder, frame, w - L - R, T, block.right + 1 - L, 1))
+        << caption;
+    EXPECT_EQ(shot.At(block.left - 1, 1), ExpectedPiece(TElement::TopBorder, frame, w - L - R, T, block.left - 1 - L, 1))
+        << caption;
+    // The text in its colour inside the block, and nowhere else in the caption.
+    const RECT text{block.left + ts::Title.TXTBackleft, block.top, block.right - ts::Title.TXTBackRight, block.bottom};
+    EXPECT_GT(shot.Count(text, textColour), 4) << caption;
+    EXPECT_EQ(shot.Count(RECT{0, 0, w, T}, textColour), shot.Count(text, textColour)) << caption;
+}
+
+TEST_F(FramePaint, CaptionTextStandsOnItsBandInTheTitleColours) {
+    HWND h = ShowPlainWindow(WS_OVERLAPPEDWINDOW, RECT{100, 100, 500, 300}, "Skinned window");
+    ExpectCaption(h, "Skinned window", true);
+    Deactivate();
+    ExpectCaption(h, "Skinned window", false);
+}
+
+TEST_F(FramePaint, CaptionShowsItsAmpersandsAndFollowsANewText) {
+    TForm& form = ShowForm(RECT{100, 100, 500, 300}, "Save && Close");
+    ExpectCaption(form.Handle(), "Save && Close", true);
+    form.SetCaption("Sizes & colours");
+    PumpMessages();
+    ExpectCaption(form.Handle(), "Sizes & colours", true);
+}
+
 }  // namespace
 }  // namespace pellix::test
