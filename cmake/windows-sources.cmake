@@ -120,4 +120,4 @@ list(APPEND PELLIX_WINDOWS_SOURCES
 # caption buttons.
 list(APPEND PELLIX_WINDOWS_SOURCES skin/FramePaint.cpp skin/CaptionButtons.cpp)
 list(APPEND PELLIX_WINDOWS_TEST_SOURCES tests/skin/FrameGeometryTest.cpp tests/skin/CaptionButtonRulesTest.cpp
-  tests/skin/FramePaintTest.cpp tests/skin/CaptionButtonsTest.cpp)
+  tests/skin/FramePaintTest.cpp tests/skin/CaptionButtonsTest.cpp tests/skin/WinSkinFormTest.cpp)
