@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "framework/Dialogs.h"
 #include "framework/Forms.h"
 #include "tests/harness/Rects.h"
 #include "tests/skin/FrameFixture.h"
@@ -16,6 +17,12 @@ constexpr DWORD kBoxes = WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
 
 class WinSkinForm : public SkinnedFrames {
 protected:
+    void TearDown() override {
+        lightForm.reset();
+        SkinnedFrames::TearDown();
+    }
+    std::unique_ptr<TForm, ComponentFree> lightForm;
+
     // Switches skinning off and waits for the manager to drop the frames.
     void Unskin() {
         skin->SetActive(false);
@@ -99,6 +106,40 @@ TEST_F(WinSkinForm, DetachesAsItWasAttachedWhateverTheSwitchesSayNow) {
     EXPECT_EQ(ClientSize(form.Handle()).cx, client.cx);
     EXPECT_EQ(ClientSize(form.Handle()).cy, client.cy);
     EXPECT_EQ(form.Color(), clBtnFace);
+}
+
+TEST_F(WinSkinForm, AHiddenFormAttachedLightStaysHiddenWhenUnskinned) {
+    skin->SkinControls &= ~SkinControlBit(xcMainMenu);
+    lightForm.reset(new TForm(nullptr));
+    TForm& form = *lightForm;
+    form.SetBounds(150, 150, 300, 200);
+    form.Show();
+    ASSERT_TRUE(PumpUntil([&] { return FrameOf(form.Handle()) != nullptr; }));
+    form.Hide();
+    PumpMessages();
+    Unskin();
+    EXPECT_FALSE(IsWindowVisible(form.Handle()));
+    EXPECT_FALSE(IsIconic(form.Handle()));
+}
+
+TEST_F(WinSkinForm, ALoadThatFailsBeforeItsParseKeepsTheFramesButtons) {
+    HWND h = ShowPlainWindow(WS_OVERLAPPEDWINDOW, RECT{100, 100, 400, 300});
+    const size_t buttons = FrameOf(h)->SysButtons.size();
+    ASSERT_GT(buttons, 0u);
+    // The reader's message about an older file goes nowhere here.
+    MessageBoxHook = [](const std::string&, TMsgDlgType, TMsgDlgButtons) { return 1; };
+    ts::FillStream(skin->SkinStream, ts::WrongMagicSkin());
+    EXPECT_FALSE(skin->LoadSkinStream());
+    bool changed = false;
+    skin->OnSkinChanged = [&](TObject*) { changed = true; };
+    skin->ApplySkin();
+    EXPECT_TRUE(PumpUntil([&] { return changed; }));
+    MessageBoxHook = nullptr;
+    EXPECT_EQ(FrameOf(h)->SysButtons.size(), buttons) << "rebuilt from the skin that stayed";
+    const RECT r = WindowRect(h);
+    const ts::TLayout& close = ts::Layout(ts::TElement::CloseButton);
+    EXPECT_EQ(PixelShot::OfWindow(h).At(r.right - r.left - 22 + close.FrameWidth / 2, 4 + close.FrameHeight / 2),
+              ts::FramePixel(ts::TElement::CloseButton, 1, close.FrameWidth / 2, close.FrameHeight / 2));
 }
 
 TEST_F(WinSkinForm, WithItsSkinGoneTheFramePassesEverythingOn) {
