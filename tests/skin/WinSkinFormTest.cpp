@@ -2,6 +2,7 @@
 // boxes widened to their caption, a skin that goes away, MDI windows.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "framework/Dialogs.h"
@@ -140,6 +141,50 @@ TEST_F(WinSkinForm, ALoadThatFailsBeforeItsParseKeepsTheFramesButtons) {
     const ts::TLayout& close = ts::Layout(ts::TElement::CloseButton);
     EXPECT_EQ(PixelShot::OfWindow(h).At(r.right - r.left - 22 + close.FrameWidth / 2, 4 + close.FrameHeight / 2),
               ts::FramePixel(ts::TElement::CloseButton, 1, close.FrameWidth / 2, close.FrameHeight / 2));
+}
+
+// A white icon whose outermost ring is three quarters transparent and whose
+// next ring is a quarter transparent.
+HICON SoftEdgedIcon(int size) {
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), size, -size, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP colour = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    auto* pixels = static_cast<uint32_t*>(bits);
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x) {
+            const int ring = std::min(std::min(x, y), std::min(size - 1 - x, size - 1 - y));
+            const uint32_t alpha = ring == 0 ? 64 : ring == 1 ? 192 : 255;
+            pixels[y * size + x] = alpha << 24 | 0xFFFFFF;
+        }
+    HBITMAP mask = CreateBitmap(size, size, 1, 1, nullptr);
+    ICONINFO icon{TRUE, 0, 0, mask, colour};
+    HICON made = CreateIconIndirect(&icon);
+    DeleteObject(mask);
+    DeleteObject(colour);
+    return made;
+}
+
+TEST_F(WinSkinForm, TheWindowsIconShowsWithoutAFringeOfTheKeyColour) {
+    const int size = GetSystemMetrics(SM_CXSMICON);
+    HICON icon = SoftEdgedIcon(size);
+    FrameTestWindows::Instance();
+    HWND h = CreateWindowExA(0, FrameTestWindows::ClassName, "icon", WS_OVERLAPPEDWINDOW, 100, 100, 300, 200, nullptr,
+                             nullptr, GetModuleHandleA(nullptr), nullptr);
+    SendMessageA(h, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+    ShowFramed(h);
+    TBitmap& shown = FrameOf(h)->IconBitmap;
+    ASSERT_EQ(shown.Width(), size);
+    int wrong = 0;
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x) {
+            const int ring = std::min(std::min(x, y), std::min(size - 1 - x, size - 1 - y));
+            const TColor expected = ring == 0 ? TColor{0xFF00FF} : TColor{0xFFFFFF};
+            wrong += shown.Canvas()->Pixel(x, y) != expected;
+        }
+    EXPECT_EQ(wrong, 0);
+    DestroyWindow(h);
+    DestroyIcon(icon);
 }
 
 TEST_F(WinSkinForm, WithItsSkinGoneTheFramePassesEverythingOn) {
