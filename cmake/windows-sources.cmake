@@ -94,3 +94,6 @@ list(APPEND PELLIX_WINDOWS_TEST_SOURCES
 list(APPEND PELLIX_WINDOWS_SOURCES app/ThumbnailsGallery.cpp)
 list(APPEND PELLIX_WINDOWS_TEST_SOURCES tests/app/GalleryTest.cpp)
 list(APPEND PELLIX_E2E_TEST_SOURCES tests/e2e/GalleryTest.cpp)
+
+# The demo folder scripts/run.sh starts the program in.
+list(APPEND PELLIX_E2E_TEST_SOURCES tests/e2e/DemoFolderTest.cpp)
