@@ -210,6 +210,16 @@ int main()
         printInto(e, WM_PRINT, PRF_NONCLIENT, "WM_PRINT nonclient only");
         printInto(e, WM_PRINTCLIENT, PRF_CLIENT | PRF_ERASEBKGND, "WM_PRINTCLIENT");
     }
+    out("---- the brush selected into a fresh DC of the edit");
+    for (bool whole : {true, false}) {
+        HDC dc = whole ? GetWindowDC(clientEdge) : GetDC(clientEdge);
+        HGDIOBJ b = GetCurrentObject(dc, OBJ_BRUSH);
+        LOGBRUSH lb{};
+        GetObjectA(b, sizeof lb, &lb);
+        out("%s: brush is WHITE_BRUSH %d, style %u colour %06lx", whole ? "GetWindowDC" : "GetDC",
+            b == GetStockObject(WHITE_BRUSH), lb.lbStyle, rgbOf(lb.lbColor));
+        ReleaseDC(clientEdge, dc);
+    }
     probeSpin();
     return 0;
 }
