@@ -13,7 +13,10 @@
 // channel = 0 (mod 8), so no piece ever equals a skin colour, and none is near
 // KeyColour. The only other pixels are the keyed corners: in the corners that
 // Layout(e).KeyedCorners names, a KeySize x KeySize square of every frame is
-// KeyColour. FramePixel() gives any pixel of a frame, keys included.
+// KeyColour (the left border's top-left and the right border's top-right, so
+// the window region loses its two top corners; both top corners of the caption
+// buttons and tabs; all four of push buttons, check and radio boxes).
+// FramePixel() gives any pixel of a frame, keys included.
 //
 // Example: the left border of an active skinned window painted with the
 // default test skin shows, at window pixel (2, 30),

@@ -236,7 +236,8 @@ private:
             {"TitleTextNoActive", t_.InactiveCaptionText},
             {"ButtonFace", t_.Face},
             {"ButtonText", t_.Text},
-            {"ButtonHilight", White},
+            // Only the hot menu-bar item's outline reads it: a tint that shows on the light bar.
+            {"ButtonHilight", Mix(t_.Accent, t_.Face, 0.4)},
             {"Buttonlight", Lighter(t_.Face, 0.5)},
             {"ButtonShadow", Outline()},
             {"ButtonDkShadow", Mix(t_.Face, t_.Text, 0.6)},
