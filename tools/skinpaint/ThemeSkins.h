@@ -25,8 +25,8 @@ struct TThemeGeometry {
     int ButtonsRight = 6;   // from the window's right edge to the close button
     int IconLeft = 8;       // the window icon's place
     int IconTop = 7;
-    int TextShift = 24;     // caption text start, past the icon
-    int TextBandEnd = 12;   // rounded ends of the caption text band
+    int TextShift = 22;     // caption text start, past the icon
+    int TextBandEnd = 10;   // rounded ends of the caption text band
     int MenuBar = 20;       // menu bar image height (stretched to the system's)
 };
 
