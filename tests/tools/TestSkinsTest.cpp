@@ -177,6 +177,29 @@ INSTANTIATE_TEST_SUITE_P(
                                      EXPECT_EQ(ini.ReadInteger("Buttons", "Trans", kMissing), 0);
                                      EXPECT_EQ(ini.ReadInteger("MenuItem", "Trans", kMissing), 0);
                                  }},
+                    SettingsCase{"OnlyTheBottomBorderTransparent",
+                                 [](TTestSkinOptions& o) {
+                                     o.Trans = false;
+                                     o.OtherTrans = {TElement::BottomBorder};
+                                 },
+                                 [](const TSkinIni& ini, const TOpenedSkin&) {
+                                     EXPECT_EQ(ini.ReadInteger("Personality", "BottomTrans", kMissing), 1);
+                                     for (const char* key : {"LeftTrans", "RightTrans", "TopTrans"})
+                                         EXPECT_EQ(ini.ReadInteger("Personality", key, kMissing), 0) << key;
+                                 }},
+                    SettingsCase{"CaptionKeysOfTheTest",
+                                 [](TTestSkinOptions& o) {
+                                     o.TitleKeys.TextAlignment = 1;
+                                     o.CaptionButtonKeys[0].Xcoord = 30;
+                                     o.CaptionButtonKeys[4].Visibility = 250;
+                                 },
+                                 [](const TSkinIni& ini, const TOpenedSkin&) {
+                                     EXPECT_EQ(ini.ReadInteger("Personality", "TextAlignment", kMissing), 1);
+                                     EXPECT_EQ(ini.ReadInteger("Personality", "TextShift", kMissing), Title.TextShift);
+                                     EXPECT_EQ(ini.ReadInteger("Button.Close", "Xcoord", kMissing), 30);
+                                     EXPECT_EQ(ini.ReadInteger("Button.Close", "Align", kMissing), 1);
+                                     EXPECT_EQ(ini.ReadInteger("Button.Icon", "Visibility", kMissing), 250);
+                                 }},
                     SettingsCase{"BorderFrameCountZero", [](TTestSkinOptions& o) { o.BorderFrameCount = 0; },
                                  [](const TSkinIni& ini, const TOpenedSkin& skin) {
                                      EXPECT_EQ(ini.ReadInteger("Personality", "BottomFrame", kMissing), 0);

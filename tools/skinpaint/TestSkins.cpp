@@ -110,7 +110,7 @@ public:
         WriteMenuBar();
         WriteColours();
         WriteButtons();
-        for (const TCaptionButtonKeys& button : CaptionButtons()) WriteCaptionButton(button);
+        for (const TCaptionButtonKeys& button : options_.CaptionButtonKeys) WriteCaptionButton(button);
         WriteOwnSection(TElement::MdiControls);
         for (int e = static_cast<int>(TElement::Tabs); e < ElementCount; ++e) {
             const auto element = static_cast<TElement>(e);
@@ -121,7 +121,7 @@ public:
 
 private:
     bool Has(TElement element) const { return !options_.Omit.contains(element); }
-    int Trans() const { return options_.Trans ? 1 : 0; }
+    int Trans(TElement element) const { return options_.Trans != options_.OtherTrans.contains(element) ? 1 : 0; }
 
     void WriteImage(TElement element) {
         const TPlace& place = Info(element).Place;
@@ -159,24 +159,24 @@ private:
         builder_.Set(kPersonality, name + "BotHeight", vertical ? layout.Margins.Bottom : layout.Margins.Right);
         builder_.Set(kPersonality, name + "Frame", options_.BorderFrameCount);
         builder_.Set(kPersonality, name + "Stretch", 1);
-        builder_.Set(kPersonality, name + "Trans", Trans());
+        builder_.Set(kPersonality, name + "Trans", Trans(border));
     }
 
     void WriteTitle() {
         if (!Has(TElement::TextBack)) return;
         WriteImage(TElement::TextBack);
-        builder_.Set(kPersonality, "TextShift", Title.TextShift);
-        builder_.Set(kPersonality, "TextShiftVert", Title.TextShiftVert);
-        builder_.Set(kPersonality, "TextRightClip", Title.TextRightClip);
-        builder_.Set(kPersonality, "TextAlignment", Title.TextAlignment);
-        builder_.Set(kPersonality, "TXTBackleft", Title.TXTBackleft);
-        builder_.Set(kPersonality, "TXTBackRight", Title.TXTBackRight);
+        builder_.Set(kPersonality, "TextShift", options_.TitleKeys.TextShift);
+        builder_.Set(kPersonality, "TextShiftVert", options_.TitleKeys.TextShiftVert);
+        builder_.Set(kPersonality, "TextRightClip", options_.TitleKeys.TextRightClip);
+        builder_.Set(kPersonality, "TextAlignment", options_.TitleKeys.TextAlignment);
+        builder_.Set(kPersonality, "TXTBackleft", options_.TitleKeys.TXTBackleft);
+        builder_.Set(kPersonality, "TXTBackRight", options_.TitleKeys.TXTBackRight);
         if (options_.ColourKeys) {
             const TTestColours c = Colours(options_.Variant);
             WriteTitleColour("ActiveText", TRgb::Of(c.ActiveText));
             WriteTitleColour("InActiveText", TRgb::Of(c.InactiveText));
         }
-        builder_.Set("Fonts", "FontHeight", Title.FontHeight);
+        builder_.Set("Fonts", "FontHeight", options_.TitleKeys.FontHeight);
     }
 
     void WriteTitleColour(const std::string& key, TRgb c) {
@@ -224,7 +224,7 @@ private:
         if (!push && !check && !radio) return;
         if (push) WriteImage(TElement::Buttons);
         WriteMargins("Buttons", Info(TElement::Buttons).Layout.Margins);
-        builder_.Set("Buttons", "Trans", Trans());
+        builder_.Set("Buttons", "Trans", Trans(TElement::Buttons));
         builder_.Set("Buttons", "Tile", 0);
         WriteTextColours("Buttons");
         if (check) WriteImage(TElement::CheckButton);
@@ -255,7 +255,7 @@ private:
         if (element == TElement::MdiControls) return;
         if (element != TElement::Progress) builder_.Set(section, "Style", 0);
         WriteMargins(section, Info(element).Layout.Margins);
-        builder_.Set(section, "Trans", Trans());
+        builder_.Set(section, "Trans", Trans(element));
         builder_.Set(section, "Tile", 0);
         if (element != TElement::Progress) WriteTextColours(section);
         if (element == TElement::HorzScrollThumb || element == TElement::VertScrollThumb)

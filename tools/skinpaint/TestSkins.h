@@ -172,16 +172,21 @@ const std::array<TCaptionButtonKeys, 5>& CaptionButtons();
 // Layout(MenuBar).Margins.
 
 struct TTestSkinOptions {
-    int Variant = 0;           // 0, 1 or 2: every piece and skin colour differs between variants
-    bool FrameKeys = true;     // the caption buttons' "frame" keys and the check and radio frame counts;
-                               // without them the reader derives the counts from the image sizes
-    int BorderFrameCount = 2;  // each border's "Frame" key and the frames its image holds (2 when 0)
-    bool Trans = true;         // every "Trans" key 1; false writes 0 (the borders' default is 1)
-    bool ColourKeys = true;    // the [Colours] section and the title's text colour keys
-    std::set<TElement> Omit;   // elements whose image key is left out, with their whole section when
-                               // they own it (a caption button, Tabs, Progress, UpDown..., any [X] Image)
+    int Variant = 0;                // 0, 1 or 2: every piece and skin colour differs between variants
+    bool FrameKeys = true;          // the caption buttons' "frame" keys and the check and radio frame counts;
+                                    // without them the reader derives the counts from the image sizes
+    int BorderFrameCount = 2;       // each border's "Frame" key and the frames its image holds (2 when 0)
+    bool Trans = true;              // every "Trans" key 1; false writes 0 (the borders' default is 1)
+    bool ColourKeys = true;         // the [Colours] section and the title's text colour keys
+    std::set<TElement> Omit;        // elements whose image key is left out, with their whole section when
+                                    // they own it (a caption button, Tabs, Progress, UpDown..., any [X] Image)
+    std::set<TElement> OtherTrans;  // elements whose "Trans" key is the opposite of Trans
     std::optional<TElement> UpperCaseExtension;  // its key names its entry "....BMP" (entry stored so too)
     std::optional<TElement> NotABitmap;          // its entry holds text that is no bitmap file
+    // The caption text keys written (the text band's pieces keep Layout(TextBack)).
+    TTitleKeys TitleKeys = Title;
+    // The caption buttons' keys written, in this order; the images stay.
+    std::array<TCaptionButtonKeys, 5> CaptionButtonKeys = CaptionButtons();
 };
 
 // Only the four border keys of [Personality]: every other section absent.
