@@ -24,12 +24,20 @@
 // and window pixel (0, 0) lies outside the window region (keyed corner).
 //
 // Skins: TestSkin(options) returns the ".skn" bytes; TTestSkinOptions makes
-// the variants (other colours, no frame keys, Trans off, a border frame count
-// of 0, sections left out, an image value spelt ".BMP", an entry that is no
-// bitmap). WrongMagicSkin() and SkinWithoutSettings() are containers the
-// writer would refuse. FillStream() puts bytes into a memory stream.
+// the variants (other colours, no frame keys, Trans off for all or some, a
+// border frame count of 0, sections left out, an image value spelt ".BMP", an
+// entry that is no bitmap, other caption text and caption-button keys).
+// WrongMagicSkin() and SkinWithoutSettings() are containers the writer would
+// refuse. FillStream() puts bytes into a memory stream.
 //
-// Portable; the tests of both builds link it with the skin packer.
+//     TTestSkinOptions options;
+//     options.Trans = false;                        // full rectangle region
+//     options.CaptionButtonKeys[0].Xcoord = 30;     // close button 30 from the right
+//     testskin::FillStream(stream, testskin::TestSkin(options));
+//
+// Portable; the tests of both builds link it with the skin packer
+// (Windows tests: tools/skinpaint/Raster, SkinBuilder and TestSkins are in
+// the test program; native tests: skinpaint_lib).
 #pragma once
 
 #include <array>
