@@ -106,3 +106,11 @@ list(APPEND PELLIX_WINDOWS_SOURCES
   skin/WinSkinData.cpp
   skin/WinSkinDlg.cpp
 )
+
+# The control-skin base, its host interface and the drawing routines control
+# skins share.
+list(APPEND PELLIX_WINDOWS_SOURCES skin/WinSubClass.cpp)
+list(APPEND PELLIX_WINDOWS_TEST_SOURCES
+  tests/skin/ControlDrawingTest.cpp
+  tests/skin/SkinControlTest.cpp
+)
