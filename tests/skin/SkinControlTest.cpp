@@ -405,6 +405,25 @@ TEST_F(SkinControlBase, FaceColourGivenBackOnUnskinAndKeptWhileTheHostIsTornDown
     }
 }
 
+TEST_F(SkinControlBase, AWindowWithoutAParentIsNotRepaintedByStateChanges) {
+    HWND h = CreateWindowExA(0, "EDIT", "Alone", WS_POPUP | WS_VISIBLE, 400, 300, 120, 30, nullptr, nullptr,
+                             GetModuleHandleA(nullptr), nullptr);
+    raws.push_back(h);
+    g_classProcs[h] =
+        reinterpret_cast<WNDPROC>(SetWindowLongPtrA(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&RecordingProc)));
+    skin->AttachHandle(h, skinData.get(), &host->ControlCanvas);
+    test::PumpMessages();
+    log.clear();
+    SetWindowTextA(h, "Changed");
+    EXPECT_EQ(skin->Text, "Changed");
+    const std::vector<Entry> text = {{'B', WM_SETTEXT}, {'O', WM_SETTEXT}, {'A', WM_SETTEXT}};
+    EXPECT_EQ(About(WM_SETTEXT), text) << "no drawing after the skin's reaction";
+    log.clear();
+    EnableWindow(h, FALSE);
+    const std::vector<Entry> enable = {{'B', WM_ENABLE}, {'O', WM_ENABLE}, {'A', WM_ENABLE}};
+    EXPECT_EQ(About(WM_ENABLE), enable);
+}
+
 TEST_P(SkinControlTest, MouseLeaveSentToTheControlReachesTheSkin) {
     HWND h = Attach(GetParam());
     skin->SendMouseLeave();
