@@ -182,6 +182,8 @@ std::string LoadContext::Ident(const FormValue& v) const {
 
 TColor LoadContext::Color(const FormValue& v) const {
     if (v.kind == FormValue::Kind::Integer) return Int(v);
+    // A colour is a number; its names are only a way of writing one.
+    if (form_ == nullptr) Fail(v.line, "a colour is no enumeration");
     TColor c;
     if (v.kind == FormValue::Kind::Identifier && IdentToColor(v.text, c)) return c;
     Fail(v.line, "expected a colour");
@@ -232,16 +234,34 @@ void LoadContext::ReadCollection(const FormValue& v, TCollection& collection) {
 }
 
 void LoadContext::Reference(const FormValue& v, std::function<void(TComponent*)> assign) {
+    if (form_ == nullptr) Fail(v.line, "no form to find component '" + v.text + "' in");
     fixups_.push_back(Fixup{Ident(v), v.line, std::move(assign)});
 }
 
 void LoadContext::ResolveReferences() {
     for (const Fixup& f : fixups_) {
-        TComponent* target = SameText(f.name, form_.Name()) ? &form_ : form_.FindComponent(f.name);
+        TComponent* target = SameText(f.name, form_->Name()) ? form_ : form_->FindComponent(f.name);
         if (target == nullptr) Fail(f.line, "no component named '" + f.name + "'");
         f.assign(target);
     }
     fixups_.clear();
+}
+
+bool SetPropertyValueName(TPersistent& target, const std::string& property, const std::string& valueName) {
+    const PropertyInfo* info = FindPropertyInfo(target.ClassName(), property);
+    if (info == nullptr || !info->set) return false;
+    FormValue value;
+    value.kind = FormValue::Kind::Identifier;
+    value.text = valueName;
+    LoadContext ctx(target.ClassName());
+    try {
+        info->set(target, value, ctx);
+    } catch (const EFormLoadError&) {
+        // The property reads something other than a value name, or this name
+        // is none of its values: the readers fail before anything is set.
+        return false;
+    }
+    return true;
 }
 
 // ------------------------------------------------------------------ loader

@@ -54,7 +54,11 @@ ComponentFactory Factory() {
 
 class LoadContext {
 public:
-    LoadContext(TCustomForm& form, std::string source) : form_(form), source_(std::move(source)) {}
+    LoadContext(TCustomForm& form, std::string source) : form_(&form), source_(std::move(source)) {}
+    // Without a form, for setting a property of a live object from the name
+    // of a value: only enumeration and Boolean readers accept one then
+    // (colour names, handlers and references fail).
+    explicit LoadContext(std::string source) : source_(std::move(source)) {}
 
     [[noreturn]] void Fail(int line, const std::string& message) const;
 
@@ -77,7 +81,8 @@ public:
     template <class Event>
     Event Handler(const FormValue& v) const {
         std::string name = Ident(v);
-        const std::any* found = form_.FindHandler(name);
+        if (form_ == nullptr) Fail(v.line, "no form to take handler '" + name + "' from");
+        const std::any* found = form_->FindHandler(name);
         if (found == nullptr) Fail(v.line, "unknown handler '" + name + "'");
         const Event* typed = std::any_cast<Event>(found);
         if (typed == nullptr) Fail(v.line, "handler '" + name + "' does not fit this event");
@@ -88,7 +93,7 @@ public:
     void Reference(const FormValue& v, std::function<void(TComponent*)> assign);
     void ResolveReferences();
 
-    TCustomForm& Form() const { return form_; }
+    TCustomForm& Form() const { return *form_; }
 
 private:
     struct Fixup {
@@ -96,7 +101,7 @@ private:
         int line;
         std::function<void(TComponent*)> assign;
     };
-    TCustomForm& form_;
+    TCustomForm* form_ = nullptr;
     std::string source_;
     std::vector<Fixup> fixups_;
 };
@@ -118,6 +123,12 @@ template <class T>
 SubObjectGetter Sub(std::function<TPersistent*(T&)> fn) {
     return [fn](TPersistent& target) { return fn(dynamic_cast<T&>(target)); };
 }
+
+// Sets an enumeration or Boolean property of a live object from the name of
+// one of its values ("True", "alClient"; any case). False, with nothing
+// changed, when the class has no such property, the property is of another
+// kind, or the name is none of its values.
+bool SetPropertyValueName(TPersistent& target, const std::string& property, const std::string& valueName);
 
 // Reads the description embedded for the form's class, if there is one.
 void LoadFormDescription(TCustomForm& form);

@@ -574,6 +574,14 @@ private:
     HGDIOBJ old_ = nullptr;
 };
 
+// The same header, masks and colour table for another size; the row order is kept.
+std::vector<uint8_t> ResizedInfo(std::vector<uint8_t> info, int width, int height) {
+    auto& h = *reinterpret_cast<BITMAPINFOHEADER*>(info.data());
+    h.biWidth = width;
+    h.biHeight = h.biHeight < 0 ? -height : height;
+    return info;
+}
+
 // Paints source 1:1 at the top-left of target, converting the format.
 void CopyPixels(const DibImage& source, DibImage& target) {
     GdiFlush();
@@ -660,6 +668,9 @@ void TBitmap::Unshare() {
 
 void TBitmap::Rebuild(int width, int height, TPixelFormat format) {
     if (width < 0 || height < 0) throw EInvalidGraphicOperation("Invalid bitmap size");
+    // A new size in the same format keeps the colour table and masks: a
+    // loaded picture's own palette still fits its pixel values.
+    const bool keepHeader = image_ && format == format_;
     format_ = format;
     width_ = width;
     height_ = height;
@@ -667,7 +678,7 @@ void TBitmap::Rebuild(int width, int height, TPixelFormat format) {
         Replace(nullptr);
         return;
     }
-    auto fresh = CreateDib(InfoFor(format, width, height));
+    auto fresh = CreateDib(keepHeader ? ResizedInfo(image_->info, width, height) : InfoFor(format, width, height));
     if (image_) CopyPixels(*image_, *fresh);
     Replace(std::move(fresh));
 }
@@ -722,6 +733,39 @@ HBITMAP TBitmap::OwnHandle() {
 }
 
 HBITMAP TBitmap::Handle() { return OwnHandle(); }
+
+void TBitmap::DrawPart(HDC dc, const RECT& dest, const RECT& source) const {
+    const int sw = source.right - source.left, sh = source.bottom - source.top;
+    if (!image_ || sw <= 0 || sh <= 0 || dest.right <= dest.left || dest.bottom <= dest.top) return;
+    GdiFlush();
+    // The rows of a bottom-up picture are counted from its bottom edge here.
+    const int sy = image_->bottomUp ? image_->height - source.bottom : source.top;
+    StretchDIBits(dc, dest.left, dest.top, dest.right - dest.left, dest.bottom - dest.top, source.left, sy, sw, sh,
+                  image_->bits, image_->Info(), DIB_RGB_COLORS, SRCCOPY);
+}
+
+void TBitmap::Mask(TColor transparentColor) {
+    if (!image_) {
+        format_ = TPixelFormat::pf1bit;
+        return;
+    }
+    const COLORREF key = ColorToRGB(transparentColor);
+    TBitmap colours;
+    colours.Assign(this);
+    colours.SetPixelFormat(TPixelFormat::pf32bit);
+    auto mask = CreateDib(InfoFor(TPixelFormat::pf1bit, image_->width, image_->height));
+    GdiFlush();
+    for (int y = 0; y < mask->height; ++y) {
+        const uint8_t* from = colours.image_->Row(y);
+        uint8_t* to = mask->Row(y);
+        std::memset(to, 0, mask->stride);
+        for (int x = 0; x < mask->width; ++x, from += 4)
+            if (RGB(from[2], from[1], from[0]) == key) to[x >> 3] |= static_cast<uint8_t>(0x80 >> (x & 7));
+    }
+    format_ = TPixelFormat::pf1bit;
+    Replace(std::move(mask));
+    Changed();
+}
 
 void TBitmap::Assign(const TPersistent* source) {
     if (const auto* other = dynamic_cast<const TBitmap*>(source)) {

@@ -351,6 +351,13 @@ public:
 
     TCanvas* Canvas();
     HBITMAP Handle();
+    // Paints the source part of the pixels stretched over dest on dc, in dc's
+    // stretch mode. Reads the pixels only: they stay shared, and the bitmap
+    // may be selected in its own canvas meanwhile.
+    void DrawPart(HDC dc, const RECT& dest, const RECT& source) const;
+    // Turns the bitmap into a one-bit mask of a colour: white where the
+    // pixels had that colour, black everywhere else.
+    void Mask(TColor transparentColor);
     // Drops the pixels: the bitmap becomes 0 x 0, its format kept.
     void FreeImage();
     // Whether no other bitmap shares these pixels.

@@ -202,6 +202,57 @@ TEST(Bitmap, SizeFormatAndRows) {
     EXPECT_EQ(row.PixelFormat(), TPixelFormat::pf24bit);
 }
 
+TEST(Bitmap, ResizingKeepsALoadedPalette) {
+    TempFolder folder;
+    TBitmap bitmap;
+    bitmap.LoadFromFile(folder.Write("p.bmp", PalettedBmpFile()));
+    bitmap.SetSize(3, 3);
+    EXPECT_EQ(bitmap.PixelFormat(), TPixelFormat::pf8bit);
+    TBitmap colours;
+    colours.Assign(&bitmap);
+    colours.SetPixelFormat(TPixelFormat::pf24bit);
+    EXPECT_EQ(PixelOf(colours, 0, 0), (Rgb{255, 0, 0}));
+    EXPECT_EQ(PixelOf(colours, 1, 1), (Rgb{30, 20, 10})) << "a colour the default palette lacks";
+}
+
+TEST(Bitmap, MaskIsWhiteExactlyWhereTheColourWas) {
+    const Rgb colours[] = {{255, 0, 255}, {255, 1, 255}, {254, 0, 255}, {0, 0, 0}, {255, 0, 255}, {255, 255, 255}};
+    TBitmap bitmap;
+    Paint(bitmap, 3, 2, [&](int x, int y) { return colours[y * 3 + x]; });
+    TBitmap copy;
+    copy.Assign(&bitmap);
+    bitmap.Mask(clFuchsia);
+    EXPECT_EQ(bitmap.PixelFormat(), TPixelFormat::pf1bit);
+    TBitmap mask;
+    mask.Assign(&bitmap);
+    mask.SetPixelFormat(TPixelFormat::pf24bit);
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 3; ++x) {
+            const bool key = colours[y * 3 + x] == Rgb{255, 0, 255};
+            EXPECT_EQ(PixelOf(mask, x, y), key ? (Rgb{255, 255, 255}) : (Rgb{0, 0, 0})) << x << "," << y;
+            EXPECT_EQ(PixelOf(copy, x, y), colours[y * 3 + x]) << "a copy keeps its colours";
+        }
+}
+
+TEST(Bitmap, DrawPartStretchesOnePartOfThePixels) {
+    TBitmap bitmap;
+    Paint(bitmap, 4, 3, [](int x, int y) { return Rgb{static_cast<uint8_t>(x * 50), static_cast<uint8_t>(y * 80), 5}; });
+    TBitmap target;
+    Paint(target, 6, 6, [](int, int) { return Rgb{1, 1, 1}; });
+    HDC dc = target.Canvas()->Handle();
+    SetStretchBltMode(dc, COLORONCOLOR);
+    // Columns 1-2 of rows 1-2, twice as large, at (1, 2).
+    static_cast<const TBitmap&>(bitmap).DrawPart(dc, {1, 2, 5, 6}, {1, 1, 3, 3});
+    for (int y = 0; y < 6; ++y)
+        for (int x = 0; x < 6; ++x) {
+            const bool inside = x >= 1 && x < 5 && y >= 2 && y < 6;
+            const Rgb want = inside ? Rgb{static_cast<uint8_t>((1 + (x - 1) / 2) * 50),
+                                          static_cast<uint8_t>((1 + (y - 2) / 2) * 80), 5}
+                                    : Rgb{1, 1, 1};
+            EXPECT_EQ(PixelOf(target, x, y), want) << x << "," << y;
+        }
+}
+
 TEST(Bitmap, SavedFileLoadsBackTheSame) {
     TBitmap bitmap;
     Paint(bitmap, 3, 5, [](int x, int y) { return Rgb{static_cast<uint8_t>(x * 50), static_cast<uint8_t>(y * 40), 9}; });
