@@ -5,6 +5,7 @@
 #include <optional>
 #include <type_traits>
 
+#include "skin/ImgUtil.h"
 #include "skin/SkinRecords.h"
 #include "skin/WinSkinData.h"
 #include "skin/WindowSubclass.h"
@@ -360,7 +361,7 @@ namespace {
 
 // The frame stretched to rect's size, keyed with magenta; null when there is
 // nothing to draw.
-std::unique_ptr<TBitmap> StripFramePicture(const RECT& rect, int frameCount, int frame, TBitmap& strip) {
+std::unique_ptr<TBitmap> StripFramePicture(const RECT& rect, int frameCount, int frame, const TBitmap& strip) {
     const int width = Width(rect), height = Height(rect);
     if (width <= 0 || height <= 0 || frameCount < 1 || frame < 1 || frame > frameCount || strip.Empty())
         return nullptr;
@@ -371,26 +372,25 @@ std::unique_ptr<TBitmap> StripFramePicture(const RECT& rect, int frameCount, int
     picture->SetSize(width, height);
     HDC target = picture->Canvas()->BareHandle();
     SetStretchBltMode(target, COLORONCOLOR);
-    StretchBlt(target, 0, 0, width, height, strip.Canvas()->BareHandle(), frameWidth * (frame - 1), 0, frameWidth,
-               strip.Height(), SRCCOPY);
-    picture->SetTransparentColor(clFuchsia);
+    strip.DrawPart(target, {0, 0, width, height}, {frameWidth * (frame - 1), 0, frameWidth * frame, strip.Height()});
+    picture->SetTransparentColor(KeyColour);
     picture->SetTransparent(true);
     return picture;
 }
 
 }  // namespace
 
-void DrawStripFrameCanvas(TCanvas& canvas, const RECT& rect, int frameCount, int frame, TBitmap& strip) {
+void DrawStripFrameCanvas(TCanvas& canvas, const RECT& rect, int frameCount, int frame, const TBitmap& strip) {
     if (auto picture = StripFramePicture(rect, frameCount, frame, strip)) canvas.Draw(rect.left, rect.top, *picture);
 }
 
-void DrawStripFrame(HDC dc, const RECT& rect, int frameCount, int frame, TBitmap& strip) {
+void DrawStripFrame(HDC dc, const RECT& rect, int frameCount, int frame, const TBitmap& strip) {
     TCanvas canvas(dc);
     DrawStripFrameCanvas(canvas, rect, frameCount, frame, strip);
 }
 
 void DrawStripFrameScratch(const TSkinControl& skin, HDC dc, const RECT& rect, int frameCount, int frame,
-                           TBitmap& strip) {
+                           const TBitmap& strip) {
     if (skin.Canvas == nullptr) return DrawStripFrame(dc, rect, frameCount, frame, strip);
     TCanvasBinding binding(*skin.Canvas, dc);
     DrawStripFrameCanvas(*skin.Canvas, rect, frameCount, frame, strip);

@@ -181,11 +181,11 @@ void DrawIconText(const TSkinControl& skin, TCanvas& canvas, const RECT& rect, T
 // stretched to rect with magenta transparent. Nothing for an empty or
 // inverted rect, a frame outside 1..frameCount or a strip narrower than
 // frameCount pixels. The caller's font, pen and brush stay selected in dc.
-void DrawStripFrame(HDC dc, const RECT& rect, int frameCount, int frame, TBitmap& strip);
-void DrawStripFrameCanvas(TCanvas& canvas, const RECT& rect, int frameCount, int frame, TBitmap& strip);
+void DrawStripFrame(HDC dc, const RECT& rect, int frameCount, int frame, const TBitmap& strip);
+void DrawStripFrameCanvas(TCanvas& canvas, const RECT& rect, int frameCount, int frame, const TBitmap& strip);
 // The same through the skin's scratch canvas, lent to dc for the call.
 void DrawStripFrameScratch(const TSkinControl& skin, HDC dc, const RECT& rect, int frameCount, int frame,
-                           TBitmap& strip);
+                           const TBitmap& strip);
 
 // A small arrow at (x, y) in the canvas's pen.
 void DrawArrow(TCanvas& canvas, int x, int y, TArrowKind kind);
