@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <iterator>
 #include <optional>
-#include <type_traits>
 
 #include "skin/ImgUtil.h"
 #include "skin/SkinRecords.h"

@@ -339,6 +339,18 @@ TEST_P(SkinControlTest, DetachingGivesTheProcedureBackAndRepaintsTwiceHarmlessly
     EXPECT_EQ(About(kPassed).size(), GetParam() == Target::FrameworkButton ? 2u : 1u) << "the skin hears nothing";
 }
 
+TEST_P(SkinControlTest, FreeingTheSkinDetachesIt) {
+    HWND h = Attach(GetParam());
+    host->HotControl = skin;
+    TComponent::Free(skin);
+    skin = nullptr;
+    EXPECT_TRUE(host->ControlSkins.empty());
+    EXPECT_EQ(host->HotControl, nullptr);
+    log.clear();
+    EXPECT_EQ(SendMessageA(h, kPassed, 0, 0), 66);
+    EXPECT_EQ(About(kPassed), (std::vector<Entry>{{'O', kPassed}}));
+}
+
 TEST_P(SkinControlTest, AThrowingDrawingStillReleasesItsContextAndEndsThePaint) {
     for (bool paintsItself : {false, true}) {
         SCOPED_TRACE(paintsItself ? "taken over with HandlePaintMessage" : "drawn after the control's own paint");
