@@ -101,7 +101,8 @@ list(APPEND PELLIX_WINDOWS_SOURCES skin/ImgUtil.cpp)
 # The skin engine's components, its manager with the window hook, and the one
 # helper that takes over raw windows' procedures. The frame and the popup
 # skins are placeholders that only mark their windows for now.
-list(APPEND PELLIX_WINDOWS_TEST_SOURCES tests/framework/TimerTest.cpp tests/skin/WindowSubclassTest.cpp)
+list(APPEND PELLIX_WINDOWS_TEST_SOURCES tests/framework/TimerTest.cpp tests/skin/WindowSubclassTest.cpp
+  tests/skin/WinSkinStoreTest.cpp tests/skin/WinSkinDataTest.cpp)
 list(APPEND PELLIX_WINDOWS_SOURCES
   skin/WindowSubclass.cpp
   skin/WinSkinForm.cpp
