@@ -102,7 +102,7 @@ list(APPEND PELLIX_WINDOWS_SOURCES skin/ImgUtil.cpp)
 # helper that takes over raw windows' procedures. The frame and the popup
 # skins are placeholders that only mark their windows for now.
 list(APPEND PELLIX_WINDOWS_TEST_SOURCES tests/framework/TimerTest.cpp tests/skin/WindowSubclassTest.cpp
-  tests/skin/WinSkinStoreTest.cpp tests/skin/WinSkinDataTest.cpp)
+  tests/skin/WinSkinStoreTest.cpp tests/skin/WinSkinDataTest.cpp tests/skin/WinSkinDlgTest.cpp)
 list(APPEND PELLIX_WINDOWS_SOURCES
   skin/WindowSubclass.cpp
   skin/WinSkinForm.cpp

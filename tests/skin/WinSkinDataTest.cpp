@@ -12,12 +12,11 @@
 #include <vector>
 
 #include "framework/Dialogs.h"
-#include "framework/FormLoader.h"
-#include "framework/Forms.h"
 #include "skin/WinSkinDlg.h"
 #include "skin/WinSkinStore.h"
 #include "tests/harness/Files.h"
 #include "tests/skin/SkinArchives.h"
+#include "tests/skin/SkinDataForm.h"
 
 namespace pellix {
 namespace {
@@ -27,16 +26,6 @@ using test::BytesOf;
 
 constexpr COLORREF kBlue = RGB(40, 80, 200);
 constexpr COLORREF kGreen = RGB(30, 160, 60);
-
-std::string HexOf(const Bytes& bytes) {
-    static const char digits[] = "0123456789ABCDEF";
-    std::string hex;
-    for (uint8_t b : bytes) {
-        hex += digits[b >> 4];
-        hex += digits[b & 15];
-    }
-    return hex;
-}
 
 class SkinDataTest : public testing::Test {
 protected:
@@ -263,43 +252,18 @@ TEST_F(SkinDataStoreTest, ItemIsCopiedWholeParsedAndApplied) {
     EXPECT_EQ(SkinManager->SkinDataList(), (std::vector<TSkinData*>{&data}));
 }
 
-// The form that holds the component: the handler and the description.
-class TSkinDataForm : public TForm {
-public:
-    explicit TSkinDataForm(TComponent* owner) : TForm(owner) {
-        RegisterClassInfo("TSkinDataForm", "TForm");
-        RegisterWinSkinDataClasses();
-        AddHandler("SkinChanged", TNotifyEvent([this](TObject*) { ++changes; }));
-    }
-    std::string ClassName() const override { return "TSkinDataForm"; }
-    int changes = 0;
-};
-
-using FormPtr = std::unique_ptr<TSkinDataForm, ComponentFree>;
-
-FormPtr LoadForm(const std::string& componentBody) {
-    FormPtr form(new TSkinDataForm(nullptr));
-    LoadFormText(*form, "object F: TSkinDataForm\n  object SkinData1: TSkinData\n" + componentBody + "  end\nend\n",
-                 "SkinData.dfm");
-    return form;
-}
-
 TEST_F(SkinDataTest, DescriptionSetsEveryPropertyAndTheStoredSkin) {
     const Bytes archive = test::FaceSkin(kBlue);
-    const uint32_t n = static_cast<uint32_t>(archive.size());
-    Bytes stored = {static_cast<uint8_t>(n), static_cast<uint8_t>(n >> 8), static_cast<uint8_t>(n >> 16),
-                    static_cast<uint8_t>(n >> 24)};
-    stored.insert(stored.end(), archive.begin(), archive.end());
-    FormPtr form = LoadForm(
+    test::SkinDataFormPtr form = test::LoadSkinDataForm(
         "    Active = False\n"
         "    DisableTag = 42\n"
         "    SkinControls = [xcMainMenu, xcButton, xcFastReport]\n"
         "    Skin3rd.Strings = (\n      'TMyEdit=Edit'\n      'TMyCombo=Combobox')\n"
         "    SkinStore = '(Good)'\n"
         "    SkinFormtype = sfDialog\n"
-        "    OnSkinChanged = SkinChanged\n"
-        "    SkinStream = {" + HexOf(stored) + "}\n");
-    auto* skin = dynamic_cast<TSkinData*>(form->FindComponent("SkinData1"));
+        "    OnSkinChanged = SkinChanged\n" +
+        test::StoredSkinLine(archive));
+    TSkinData* skin = form->SkinData1();
     ASSERT_NE(skin, nullptr);
     EXPECT_EQ(skin->DisableTag, 42);
     EXPECT_EQ(skin->SkinControls, SkinControlBit(xcMainMenu) | SkinControlBit(xcButton) | SkinControlBit(xcFastReport));
@@ -318,8 +282,8 @@ TEST_F(SkinDataTest, DescriptionSetsEveryPropertyAndTheStoredSkin) {
 }
 
 TEST_F(SkinDataTest, LoadedMainComponentThatIsActiveWithoutASkinTurnsInactiveQuietly) {
-    FormPtr form = LoadForm("    Active = True\n");
-    auto* skin = dynamic_cast<TSkinData*>(form->FindComponent("SkinData1"));
+    test::SkinDataFormPtr form = test::LoadSkinDataForm("    Active = True\n");
+    TSkinData* skin = form->SkinData1();
     ASSERT_NE(skin, nullptr);
     EXPECT_FALSE(skin->Active());
     ASSERT_NE(SkinManager, nullptr);
