@@ -25,3 +25,19 @@ if(PELLIX_FUZZ)
   cmake_language(DEFER CALL target_link_libraries fuzz_lzhuf_round_trip PRIVATE skinpack_lib)
   cmake_language(DEFER CALL target_link_libraries fuzz_skin_layout PRIVATE skinpack_lib)
 endif()
+
+# The skin painter: the program's own skins and the tests' skins.
+add_library(skinpaint_lib STATIC tools/skinpaint/Raster.cpp tools/skinpaint/SkinBuilder.cpp
+  tools/skinpaint/TestSkins.cpp tools/skinpaint/ThemeSkins.cpp tools/skinpaint/SkinPreview.cpp)
+target_link_libraries(skinpaint_lib PUBLIC skinpack_lib)
+target_compile_options(skinpaint_lib PRIVATE -O2)
+
+add_executable(skinpaint tools/skinpaint/SkinPaint.cpp)
+target_link_libraries(skinpaint PRIVATE skinpaint_lib)
+# Paints every skin and preview; each archive is read back before it is written.
+add_test(NAME skinpaint_cli COMMAND skinpaint ${CMAKE_BINARY_DIR}/skinpaint-test ${CMAKE_BINARY_DIR}/skinpaint-test/previews)
+
+# The committed archives are compared with what the painter makes.
+target_sources(native_tests PRIVATE tests/tools/TestSkinsTest.cpp tests/tools/BuiltinSkinsTest.cpp)
+target_link_libraries(native_tests PRIVATE skinpaint_lib)
+target_compile_definitions(native_tests PRIVATE PELLIX_SKIN_DATA_DIR="${CMAKE_SOURCE_DIR}/forms/data")

@@ -65,6 +65,10 @@ list(APPEND PELLIX_WINDOWS_TEST_SOURCES
 list(APPEND PELLIX_WINDOWS_SOURCES skin/SkinRecords.cpp)
 list(APPEND PELLIX_WINDOWS_TEST_SOURCES tests/skin/SkinRecordsTest.cpp
   tools/skinpack/LzhufEncoder.cpp tools/skinpack/SkinArchiveWriter.cpp)
+# The painter's test skins for every skin test, and the painted skins as the
+# records parse reads them (the program's own are embedded from forms/data).
+list(APPEND PELLIX_WINDOWS_TEST_SOURCES tests/tools/PaintedSkinsTest.cpp
+  tools/skinpaint/Raster.cpp tools/skinpaint/SkinBuilder.cpp tools/skinpaint/TestSkins.cpp)
 
 # Registry, the settings store component, message boxes and common dialogs.
 list(APPEND PELLIX_WINDOWS_SOURCES
