@@ -25,8 +25,6 @@ namespace {
 using test::Bytes;
 using test::BytesOf;
 
-constexpr COLORREF kBlue = RGB(40, 80, 200);
-constexpr COLORREF kGreen = RGB(30, 160, 60);
 
 class SkinDataTest : public testing::Test {
 protected:
@@ -40,7 +38,7 @@ protected:
 
     // Parsed from memory without the manager.
     void Load(TSkinData& data, const Bytes& archive) {
-        test::WriteStream(data.SkinStream, archive);
+        testskin::FillStream(data.SkinStream, archive);
         ASSERT_TRUE(data.LoadSkinStream());
     }
 
@@ -119,25 +117,26 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<Veto>& info) { return std::string(info.param.name); });
 
 TEST_F(SkinDataTest, ArchiveParsesIntoTheRecords) {
-    Load(data, test::FaceSkin(kBlue));
+    Load(data, test::VariantSkin(0));
     EXPECT_FALSE(data.SkinUnparsed);
-    EXPECT_EQ(data.ButtonFaceColour, static_cast<TColor>(kBlue));
-    EXPECT_EQ(data.CaptionButtons.size(), test::kFaceSkinCaptionButtons);
-    EXPECT_EQ(data.TopBorder.Image.Height(), 24);
+    EXPECT_EQ(data.ButtonFaceColour, test::FaceOf(0));
+    EXPECT_EQ(data.CaptionButtons.size(), test::CaptionButtonRecords());
+    EXPECT_EQ(data.TopBorder.Image.Height(),
+              testskin::Layout(testskin::TElement::TopBorder).FrameHeight * testskin::BorderFrames({}));
     EXPECT_TRUE(messages.empty());
 }
 
 TEST_F(SkinDataTest, ArchiveOfAnOlderLayoutShowsTheMessageAndKeepsThePreviousSkin) {
-    Load(data, test::FaceSkin(kBlue));
-    test::WriteStream(data.SkinStream, test::WrongMagicArchive());
+    Load(data, test::VariantSkin(0));
+    testskin::FillStream(data.SkinStream, testskin::WrongMagicSkin());
     EXPECT_FALSE(data.LoadSkinStream());
     EXPECT_EQ(messages, (std::vector<std::string>{"This is Older Skin File\rPlease update to new version !"}));
     EXPECT_TRUE(data.SkinUnparsed);
-    EXPECT_EQ(data.ButtonFaceColour, static_cast<TColor>(kBlue));
+    EXPECT_EQ(data.ButtonFaceColour, test::FaceOf(0));
 }
 
 TEST_F(SkinDataTest, ArchiveWithoutSettingsTextRaisesTheFileCreationError) {
-    test::WriteStream(data.SkinStream, test::NoSettingsArchive());
+    testskin::FillStream(data.SkinStream, testskin::SkinWithoutSettings());
     try {
         data.LoadSkinStream();
         FAIL() << "no error";
@@ -149,13 +148,13 @@ TEST_F(SkinDataTest, ArchiveWithoutSettingsTextRaisesTheFileCreationError) {
 }
 
 TEST_F(SkinDataTest, BitmapEntryThatIsNoBitmapReachesTheCallerAndLeavesTheSkinUnparsed) {
-    test::WriteStream(data.SkinStream, test::BadBitmapSkin());
+    testskin::FillStream(data.SkinStream, test::BadBitmapSkin());
     EXPECT_THROW(data.LoadSkinStream(), EInvalidGraphic);
     EXPECT_TRUE(data.SkinUnparsed);
 }
 
 TEST_F(SkinDataTest, StoredArchiveWrittenAndReadGivesTheSameBytesAndSkin) {
-    Load(data, test::FaceSkin(kGreen));
+    Load(data, test::VariantSkin(1));
     TMemoryStream stored;
     data.WriteSkinStream(stored);
     EXPECT_EQ(stored.Size(), 4 + data.SkinStream.Size());
@@ -165,7 +164,7 @@ TEST_F(SkinDataTest, StoredArchiveWrittenAndReadGivesTheSameBytesAndSkin) {
     copy.ReadSkinStream(stored);
     EXPECT_EQ(BytesOf(copy.SkinStream), BytesOf(data.SkinStream));
     EXPECT_FALSE(copy.SkinUnparsed);
-    EXPECT_EQ(copy.ButtonFaceColour, static_cast<TColor>(kGreen));
+    EXPECT_EQ(copy.ButtonFaceColour, test::FaceOf(1));
 
     // An empty stored archive is a count of 0 and leaves what is held alone.
     TSkinData empty(nullptr);
@@ -181,14 +180,14 @@ TEST_F(SkinDataTest, StoredArchiveWrittenAndReadGivesTheSameBytesAndSkin) {
 TEST_F(SkinDataTest, StoredArchiveShorterThanItsCountIsRefused) {
     TMemoryStream stored;
     const Bytes cut = {0x10, 0, 0, 0, 1, 2, 3};
-    test::WriteStream(stored, cut);
+    testskin::FillStream(stored, cut);
     stored.SetPosition(0);
     EXPECT_THROW(data.ReadSkinStream(stored), EReadError);
     EXPECT_EQ(data.SkinStream.Size(), 0);
 }
 
 TEST_F(SkinDataTest, SkinFileThatDoesNotExistOnlyMarksTheSkinUnparsed) {
-    Load(data, test::FaceSkin(kBlue));
+    Load(data, test::VariantSkin(0));
     const Bytes held = BytesOf(data.SkinStream);
     test::WorkFolder folder("skin-data");
     for (const std::string& path : {folder.Path() + "\\missing.skn", std::string()}) {
@@ -203,11 +202,11 @@ TEST_F(SkinDataTest, SkinFileThatDoesNotExistOnlyMarksTheSkinUnparsed) {
 TEST_F(SkinDataTest, SkinFileIsLoadedParsedAndAppliedAgainEachTimeItIsSet) {
     test::WorkFolder folder("skin-data");
     const std::string path = folder.Path() + "\\green.skn";
-    test::WriteBytes(path, test::FaceSkin(kGreen));
+    test::WriteBytes(path, test::VariantSkin(1));
     for (int round = 0; round < 2; ++round) {
         data.SetSkinFile(path);
         EXPECT_FALSE(data.SkinUnparsed);
-        EXPECT_EQ(data.ButtonFaceColour, static_cast<TColor>(kGreen));
+        EXPECT_EQ(data.ButtonFaceColour, test::FaceOf(1));
         ASSERT_NE(SkinManager, nullptr);
         EXPECT_EQ(SkinManager->PendingSkinData, &data);
         EXPECT_EQ(SkinManager->PendingAction, saSkinChanged);
@@ -219,9 +218,9 @@ class SkinDataStoreTest : public SkinDataTest {
 protected:
     void SetUp() override {
         SkinDataTest::SetUp();
-        for (COLORREF face : {kBlue, RGB(200, 200, 200), kGreen, kBlue}) {
+        for (int variant : {0, 2, 1, 0}) {
             auto* item = static_cast<TSkinCollectionItem*>(store.Store()->Add());
-            test::WriteStream(item->ItemStream, test::FaceSkin(face));
+            testskin::FillStream(item->ItemStream, test::VariantSkin(variant));
         }
     }
     TSkinStore store{nullptr};
@@ -238,7 +237,7 @@ TEST_F(SkinDataStoreTest, IndexOutsideTheStoreChangesNothing) {
         data.LoadSkinFromStore(&store, index);
         EXPECT_EQ(BytesOf(data.SkinStream), held);
         EXPECT_FALSE(data.SkinUnparsed);
-        EXPECT_EQ(data.ButtonFaceColour, static_cast<TColor>(kGreen));
+        EXPECT_EQ(data.ButtonFaceColour, test::FaceOf(1));
         EXPECT_EQ(SkinManager->PendingSkinData, nullptr);
     }
 }
@@ -246,7 +245,7 @@ TEST_F(SkinDataStoreTest, IndexOutsideTheStoreChangesNothing) {
 TEST_F(SkinDataStoreTest, ItemIsCopiedWholeParsedAndApplied) {
     data.LoadSkinFromStore(&store, 1);
     EXPECT_EQ(BytesOf(data.SkinStream), BytesOf(store.Store()->Items(1)->ItemStream));
-    EXPECT_EQ(data.ButtonFaceColour, static_cast<TColor>(RGB(200, 200, 200)));
+    EXPECT_EQ(data.ButtonFaceColour, test::FaceOf(2));
     ASSERT_NE(SkinManager, nullptr);
     EXPECT_EQ(SkinManager->PendingSkinData, &data);
     EXPECT_EQ(SkinManager->PendingAction, saSkinChanged);
@@ -254,7 +253,7 @@ TEST_F(SkinDataStoreTest, ItemIsCopiedWholeParsedAndApplied) {
 }
 
 TEST_F(SkinDataTest, DescriptionSetsEveryPropertyAndTheStoredSkin) {
-    const Bytes archive = test::FaceSkin(kBlue);
+    const Bytes archive = test::VariantSkin(0);
     test::SkinDataFormPtr form = test::LoadSkinDataForm(
         "    Active = False\n"
         "    DisableTag = 42\n"
@@ -273,13 +272,21 @@ TEST_F(SkinDataTest, DescriptionSetsEveryPropertyAndTheStoredSkin) {
     EXPECT_EQ(skin->SkinFormtype, sfDialog);
     EXPECT_EQ(BytesOf(skin->SkinStream), archive);
     EXPECT_FALSE(skin->SkinUnparsed);
-    EXPECT_EQ(skin->ButtonFaceColour, static_cast<TColor>(kBlue));
+    EXPECT_EQ(skin->ButtonFaceColour, test::FaceOf(0));
     ASSERT_TRUE(skin->OnSkinChanged);
     skin->DoSkinChanged();
     EXPECT_EQ(form->changes, 1);
     // Loaded: the component joined the manager.
     ASSERT_NE(SkinManager, nullptr);
     EXPECT_EQ(SkinManager->SkinDataList(), (std::vector<TSkinData*>{skin}));
+}
+
+TEST_F(SkinDataTest, StoredSkinMayBeAPlainArchiveFileBesideTheDescription) {
+    test::SkinDataFormPtr form = test::LoadSkinDataForm("    SkinStream = @'Builtin.skn'\n");
+    const std::string_view file = ResourceBytes("BUILTIN_SKN");
+    ASSERT_FALSE(file.empty());
+    EXPECT_EQ(BytesOf(form->SkinData1()->SkinStream), Bytes(file.begin(), file.end()));
+    EXPECT_FALSE(form->SkinData1()->SkinUnparsed);
 }
 
 TEST_F(SkinDataTest, LoadedMainComponentThatIsActiveWithoutASkinTurnsInactiveQuietly) {
@@ -296,7 +303,7 @@ TEST_F(SkinDataTest, LoadedMainComponentThatIsActiveWithoutASkinTurnsInactiveQui
 }
 
 TEST_F(SkinDataTest, ComponentMadeInCodeStartsTheManagerWhenSwitchedOn) {
-    Load(data, test::FaceSkin(kBlue));
+    Load(data, test::VariantSkin(0));
     ASSERT_EQ(SkinManager, nullptr);
     data.SetActive(true);
     EXPECT_TRUE(data.Active());

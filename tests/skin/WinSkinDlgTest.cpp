@@ -29,8 +29,6 @@ namespace {
 
 using namespace std::chrono_literals;
 
-constexpr COLORREF kBlue = RGB(40, 80, 200);
-constexpr COLORREF kGreen = RGB(30, 160, 60);
 constexpr UINT kSpyMessage = WM_APP + 5;
 
 struct WindowFree {
@@ -71,7 +69,7 @@ protected:
             messages.push_back(text);
             return 1;
         };
-        main = NewData(kBlue);
+        main = NewData(0);
         main->OnSkinChanged = [this](TObject*) { ++mainChanges; };
         main->FinishLoading();
         main->SetActive(true);
@@ -85,11 +83,11 @@ protected:
     }
 
     // Parsed; owned by the test unless a form owns it.
-    TSkinData* NewData(COLORREF face, TSkinFormType type = sfMainform, TComponent* owner = nullptr) {
+    TSkinData* NewData(int variant, TSkinFormType type = sfMainform, TComponent* owner = nullptr) {
         auto* data = new TSkinData(owner);
         if (owner == nullptr) datas.emplace_back(data);
         data->SkinFormtype = type;
-        test::WriteStream(data->SkinStream, test::FaceSkin(face));
+        testskin::FillStream(data->SkinStream, test::VariantSkin(variant));
         EXPECT_TRUE(data->LoadSkinStream());
         return data;
     }
@@ -159,7 +157,7 @@ TEST_F(SkinManagerTest, ActivationGivesATopLevelFormItsFrameAndStartsIt) {
     EXPECT_EQ(frame.Window, form->Handle());
     EXPECT_EQ(frame.Form, form);
     EXPECT_EQ(frame.SkinData, main);
-    EXPECT_EQ(frame.CaptionButtonCount(), test::kFaceSkinCaptionButtons);
+    EXPECT_EQ(frame.CaptionButtonCount(), test::CaptionButtonRecords());
     EXPECT_TRUE(Skinned(form->Handle()));
     EXPECT_EQ(starts, (std::vector<LPARAM>{1000}));
 
@@ -342,7 +340,7 @@ TEST_F(SkinManagerTest, ActionScheduledByTheEventHandlerRunsToo) {
 TEST_F(SkinManagerTest, LoadedActiveComponentIsSwitchedOnOnceAWindowWasActivated) {
     ShowForm();
     test::SkinDataFormPtr holder = test::LoadSkinDataForm("    Active = True\n    OnSkinChanged = SkinChanged\n" +
-                                                          test::StoredSkinLine(test::FaceSkin(kGreen)));
+                                                          test::StoredSkinLine(test::VariantSkin(1)));
     EXPECT_EQ(Manager().PendingSkinData, holder->SkinData1());
     EXPECT_TRUE(WaitForChanges(holder->changes, 1));
     EXPECT_EQ(mainChanges, 0);
@@ -350,7 +348,7 @@ TEST_F(SkinManagerTest, LoadedActiveComponentIsSwitchedOnOnceAWindowWasActivated
 
 TEST_F(SkinManagerTest, FreeingThePendingComponentCancelsItsAction) {
     ShowForm();
-    TSkinData* extra = NewData(kGreen);
+    TSkinData* extra = NewData(1);
     extra->FinishLoading();
     int extraChanges = 0;
     extra->OnSkinChanged = [&](TObject*) { ++extraChanges; };
@@ -367,7 +365,7 @@ TEST_F(SkinManagerTest, FreeingThePendingComponentCancelsItsAction) {
 TEST_F(SkinManagerTest, OwnFormComponentDropsOnlyItsFrameAndTheMainOneDropsEvery) {
     TForm* first = ShowForm();
     TForm* second = NewForm();
-    TSkinData* own = NewData(kGreen, sfOnlyThisForm, second);
+    TSkinData* own = NewData(1, sfOnlyThisForm, second);
     int ownChanges = 0;
     own->OnSkinChanged = [&](TObject*) { ++ownChanges; };
     own->FinishLoading();
@@ -400,15 +398,15 @@ TEST_F(SkinManagerTest, EachWindowGetsTheComponentThatServesIt) {
     HWND systemDialog = NewRaw("#32770", 120, 80);
     EXPECT_EQ(Manager().ChooseSkinData(box->Handle()), main);
 
-    TSkinData* dialog = NewData(kGreen, sfDialog);
+    TSkinData* dialog = NewData(1, sfDialog);
     dialog->FinishLoading();
     EXPECT_EQ(Manager().ChooseSkinData(box->Handle()), dialog);
     EXPECT_EQ(Manager().ChooseSkinData(systemDialog), dialog);
     EXPECT_EQ(Manager().ChooseSkinData(plain->Handle()), main);
 
-    TSkinData* own = NewData(kGreen, sfOnlyThisForm, plain);
+    TSkinData* own = NewData(1, sfOnlyThisForm, plain);
     own->FinishLoading();
-    TSkinData* ownLater = NewData(kBlue, sfOnlyThisForm, plain);
+    TSkinData* ownLater = NewData(0, sfOnlyThisForm, plain);
     ownLater->FinishLoading();
     EXPECT_EQ(Manager().ChooseSkinData(plain->Handle()), ownLater);
 
@@ -422,19 +420,19 @@ TEST_F(SkinManagerTest, EachWindowGetsTheComponentThatServesIt) {
 TEST_F(SkinManagerTest, SkinChangeRebuildsOnlyItsOwnFramesAndSurvivesABadBitmap) {
     TForm* first = ShowForm();
     TForm* second = NewForm();
-    NewData(kGreen, sfOnlyThisForm, second)->FinishLoading();
+    NewData(1, sfOnlyThisForm, second)->FinishLoading();
     ASSERT_NE(FrameOf(first->Handle()), nullptr);
     ASSERT_NE(FrameOf(second->Handle()), nullptr);
 
     TSkinStore store(nullptr);
-    for (const test::Bytes& archive : {test::BadBitmapSkin(), test::FaceSkin(kGreen)})
-        test::WriteStream(static_cast<TSkinCollectionItem*>(store.Store()->Add())->ItemStream, archive);
+    for (const test::Bytes& archive : {test::BadBitmapSkin(), test::VariantSkin(1)})
+        testskin::FillStream(static_cast<TSkinCollectionItem*>(store.Store()->Add())->ItemStream, archive);
 
     EXPECT_THROW(main->LoadSkinFromStore(&store, 0), EInvalidGraphic);
     // The parse made new caption-button records: no frame of this component
     // may still hold buttons of the old ones.
     EXPECT_EQ(FrameOf(first->Handle())->CaptionButtonCount(), 0u);
-    EXPECT_EQ(FrameOf(second->Handle())->CaptionButtonCount(), test::kFaceSkinCaptionButtons);
+    EXPECT_EQ(FrameOf(second->Handle())->CaptionButtonCount(), test::CaptionButtonRecords());
     RedrawWindow(first->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);
     Wait(400ms);
     EXPECT_EQ(mainChanges, 0);
@@ -442,8 +440,8 @@ TEST_F(SkinManagerTest, SkinChangeRebuildsOnlyItsOwnFramesAndSurvivesABadBitmap)
 
     main->LoadSkinFromStore(&store, 1);
     EXPECT_TRUE(WaitForChanges(mainChanges, 1));
-    EXPECT_EQ(main->ButtonFaceColour, static_cast<TColor>(kGreen));
-    EXPECT_EQ(FrameOf(first->Handle())->CaptionButtonCount(), test::kFaceSkinCaptionButtons);
+    EXPECT_EQ(main->ButtonFaceColour, test::FaceOf(1));
+    EXPECT_EQ(FrameOf(first->Handle())->CaptionButtonCount(), test::CaptionButtonRecords());
 }
 
 TEST_F(SkinManagerTest, FrameThatCannotAttachIsUndoneAndItsErrorShown) {
