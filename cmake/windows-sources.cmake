@@ -11,6 +11,7 @@ set(PELLIX_WINDOWS_SOURCES
   framework/Buttons.cpp
   framework/Spin.cpp
   framework/FileCtrl.cpp
+  framework/ComCtrls.cpp
   app/ThumbnailsMain.cpp
 )
 
