@@ -130,3 +130,22 @@ list(APPEND PELLIX_E2E_TEST_SOURCES tests/e2e/DemoFolderTest.cpp)
 # The skin engine's painting routines, bitmap turns and GDI guards.
 list(APPEND PELLIX_WINDOWS_SOURCES skin/ImgUtil.cpp)
 list(APPEND PELLIX_WINDOWS_TEST_SOURCES tests/skin/ImgUtilTest.cpp)
+
+# Control skins of buttons, check and radio boxes, up-down arrows, track and
+# progress bars, edits and combo boxes, status bars and containers; the
+# control sampler holds one control of every kind they serve.
+list(APPEND PELLIX_WINDOWS_SOURCES
+  skin/SkinButtons.cpp
+  skin/SkinCheckBoxes.cpp
+  skin/SkinUpDown.cpp
+  skin/SkinEdits.cpp
+  skin/SkinBoxes.cpp
+)
+list(APPEND PELLIX_WINDOWS_TEST_SOURCES
+  tests/skin/SkinButtonsTest.cpp
+  tests/skin/SkinCheckBoxesTest.cpp
+  tests/skin/SkinUpDownTest.cpp
+  tests/skin/SkinEditsTest.cpp
+  tests/skin/SkinBoxesTest.cpp
+  tests/skin/ControlSamplerTest.cpp
+)
