@@ -1,7 +1,6 @@
 #include "skin/SkinButtons.h"
 
 #include <algorithm>
-#include <optional>
 
 #include "skin/ImgUtil.h"
 #include "skin/WinSkinData.h"
@@ -227,7 +226,8 @@ void TSkinButton::AfterMessage(TMessage& message) {
     case WM_MOUSEMOVE:
         if (MouseState.Hot) return;
         MouseState.Hot = true;
-        if (host != nullptr && host->HotControl != nullptr && host->HotControl != this) host->HotControl->SendMouseLeave();
+        if (host != nullptr && host->HotControl != nullptr && host->HotControl != this)
+            host->HotControl->SendMouseLeave();
         if (host == nullptr || host->HotControl != this) {
             RepaintControl();
             if (host != nullptr) host->HotControl = this;
@@ -438,8 +438,9 @@ void TSkinSpeedButton::DrawSpeedButton(TCanvas& canvas, const RECT& rect) {
     const SIZE client{r.right, r.bottom};
     const SIZE glyph = GlyphSize(properties);
     if (glyph.cx > 0) {
-        const TGlyphLayout layout = LayoutGlyphAndText(client, glyph, TextSize(workCanvas.Handle(), caption, client),
-                                                       properties->Layout, properties->Margin, properties->Spacing, true);
+        const SIZE text = TextSize(workCanvas.Handle(), caption, client);
+        const TGlyphLayout layout = LayoutGlyphAndText(client, glyph, text, properties->Layout, properties->Margin,
+                                                       properties->Spacing, true);
         DrawGlyph(workCanvas, layout.GlyphPos, properties->NumGlyphs, SpeedButtonGlyph(frame, glyphs),
                   *properties->Glyph());
         workCanvas.Font()->SetColor(TextColour(frame));

@@ -23,7 +23,9 @@ constexpr TBoxKind kRadioButton{&TDataSkinButton::RadioButtonImage, &TDataSkinBu
 // or a release), or is asked to show anew (0xB0D0): the skin's box follows.
 constexpr UINT kRepaintAfter[] = {BM_SETCHECK, WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, 0xB0D0};
 
-bool RepaintsAfter(UINT msg) { return std::find(std::begin(kRepaintAfter), std::end(kRepaintAfter), msg) != std::end(kRepaintAfter); }
+bool RepaintsAfter(UINT msg) {
+    return std::find(std::begin(kRepaintAfter), std::end(kRepaintAfter), msg) != std::end(kRepaintAfter);
+}
 
 // A framework control's own state wins over the window's.
 bool IsChecked(const TSkinControl& skin, const TBoxKind& kind) {

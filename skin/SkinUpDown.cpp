@@ -1,7 +1,6 @@
 #include "skin/SkinUpDown.h"
 
 #include <algorithm>
-#include <optional>
 
 #include "skin/ImgUtil.h"
 #include "skin/WinSkinData.h"

@@ -47,7 +47,8 @@ protected:
         return r;
     }
     static UINT Format(TAlignment alignment) {
-        return alignment == TAlignment::taCenter ? DT_CENTER : alignment == TAlignment::taRightJustify ? DT_RIGHT : DT_LEFT;
+        if (alignment == TAlignment::taCenter) return DT_CENTER;
+        return alignment == TAlignment::taRightJustify ? DT_RIGHT : DT_LEFT;
     }
 
     TStatusBar* bar = nullptr;
@@ -100,7 +101,8 @@ TEST_F(StatusBarSkinTest, EachPanelShowsItsBevelAndItsTextWhereItsAlignmentSays)
             ASSERT_LT(r.right, w - 10);
             r.right = w;  // drawn to the right edge
         }
-        const int frame = panels[i].bevel == TStatusPanelBevel::pbLowered ? 1 : panels[i].bevel == TStatusPanelBevel::pbRaised ? 2 : 3;
+        const TStatusPanelBevel bevel = panels[i].bevel;
+        const int frame = bevel == TStatusPanelBevel::pbLowered ? 1 : bevel == TStatusPanelBevel::pbRaised ? 2 : 3;
         EXPECT_EQ(Hex(picture.At(r.left, r.top)), Hex(Edge(frame, TPiece::TopLeft)));
         EXPECT_EQ(Hex(picture.At(r.right - 1, r.bottom - 1)), Hex(Edge(frame, TPiece::BottomRight)));
         EXPECT_EQ(Hex(picture.At(r.right - 1, (r.top + r.bottom) / 2)), Hex(Edge(frame, TPiece::Right)));

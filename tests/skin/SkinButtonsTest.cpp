@@ -219,7 +219,9 @@ TEST_P(PushButtonTest, ReleaseAfterAPressPostsTheClickCommandToTheParent) {
         EXPECT_EQ(commands[0].first, GetParam() == Kind::Framework ? 0u : MAKEWPARAM(7, BN_CLICKED));
         EXPECT_EQ(commands[0].second, reinterpret_cast<LPARAM>(window));
     }
-    if (button != nullptr) EXPECT_EQ(clicks, 2);
+    if (button != nullptr) {
+        EXPECT_EQ(clicks, 2);
+    }
     form->WindowProc = formProc;
 }
 
@@ -233,7 +235,9 @@ TEST_P(PushButtonTest, SpaceShowsThePressAndTheButtonClicksItself) {
     SendMessageA(window, WM_KEYUP, VK_SPACE, 0xC0000001);
     PumpMessages();
     EXPECT_EQ(Hex(TWindowPicture(window).At(1, kHeight / 2)), Hex(LeftEdge(TButtonFrame::Hot))) << "focused";
-    if (button != nullptr) EXPECT_EQ(clicks, 1);
+    if (button != nullptr) {
+        EXPECT_EQ(clicks, 1);
+    }
 }
 
 TEST_F(ControlSkinFixture, AButtonThatTurnsHotTakesTheHotControlOverAndTheLeaveClearsIt) {
@@ -401,11 +405,11 @@ TEST_F(ControlSkinFixture, ABitButtonWithoutAGlyphShowsItsCaptionAlone) {
     DrawTextA(dc, "Alone", -1, &measured, DT_CALCRECT);
     SelectObject(dc, old);
     ReleaseDC(bit->Handle(), dc);
-    const TGlyphLayout layout =
-        LayoutGlyphAndText({140, 44}, {0, 0}, {measured.right, measured.bottom}, TButtonLayout::blGlyphLeft, -1, 4, false);
-    RECT text = layout.TextRect;
-    EXPECT_GT(picture.Count(TextColourOf(TButtonFrame::Normal), text), 5);
-    EXPECT_EQ(picture.Count(TextColourOf(TButtonFrame::Normal)), picture.Count(TextColourOf(TButtonFrame::Normal), text));
+    const TGlyphLayout layout = LayoutGlyphAndText({140, 44}, {0, 0}, {measured.right, measured.bottom},
+                                                   TButtonLayout::blGlyphLeft, -1, 4, false);
+    const COLORREF colour = TextColourOf(TButtonFrame::Normal);
+    EXPECT_GT(picture.Count(colour, layout.TextRect), 5);
+    EXPECT_EQ(picture.Count(colour), picture.Count(colour, layout.TextRect));
 }
 
 // ------------------------------------------------------- speed buttons

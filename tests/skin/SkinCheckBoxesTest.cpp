@@ -137,7 +137,8 @@ TEST_F(CheckBoxSkinTest, EachStateShowsItsFrameInTheSlotWithTheFaceAroundIt) {
         const int size = testskin::Layout(element).FrameWidth;
         const RECT box = CheckBoxRect(RECT{0, 0, 120, c.height}, size, size, c.leftText);
         const TWindowPicture picture(m.window);
-        EXPECT_EQ(Hex(picture.At(box.left + size / 2, box.top + size / 2)), Hex(Piece(element, c.frame, TPiece::Centre)));
+        EXPECT_EQ(Hex(picture.At(box.left + size / 2, box.top + size / 2)),
+                  Hex(Piece(element, c.frame, TPiece::Centre)));
         EXPECT_EQ(Hex(picture.At(box.left + 2, box.top + 2)), Hex(Piece(element, c.frame, TPiece::Centre)))
             << "the frame's top-left corner, just past its key";
         const COLORREF face = Rgb(SkinColours().ButtonFace);
@@ -173,7 +174,8 @@ TEST_F(CheckBoxSkinTest, AClickRedrawsTheBoxInItsNewState) {
     SendMessageA(m.window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 10));
     SendMessageA(m.window, WM_LBUTTONUP, 0, MAKELPARAM(5, 10));
     EXPECT_EQ(SendMessageA(m.window, BM_GETCHECK, 0, 0), BST_CHECKED);
-    EXPECT_EQ(Hex(TWindowPicture(m.window).At(r.left + 6, r.top + 6)), Hex(Piece(TElement::CheckButton, 2, TPiece::Centre)));
+    EXPECT_EQ(Hex(TWindowPicture(m.window).At(r.left + 6, r.top + 6)),
+              Hex(Piece(TElement::CheckButton, 2, TPiece::Centre)));
 }
 
 TEST_F(CheckBoxSkinTest, FrameCountsWithoutTheFrameToShowDrawNoBox) {

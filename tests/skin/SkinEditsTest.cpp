@@ -208,7 +208,8 @@ class ComboSkinTest : public ControlSkinFixture, public ::testing::WithParamInte
 protected:
     HWND MakeCombo() {
         if (GetParam() == Kind::Framework) {
-            auto* combo = Make<TComboBox>(20, 20, 150, 21, {}, [](TComboBox& c) { c.Style = TComboBoxStyle::csDropDownList; });
+            auto* combo = Make<TComboBox>(20, 20, 150, 21, {},
+                                          [](TComboBox& c) { c.Style = TComboBoxStyle::csDropDownList; });
             combo->Items().Add("Item");
             combo->SetItemIndex(0);
             window = combo->Handle();

@@ -92,7 +92,8 @@ TEST_F(UpDownSkinTest, HalvesShowTheirStateByOrientationAndCursor) {
         for (const auto& [half, frame] : {std::pair{first, c.firstFrame}, std::pair{second, c.secondFrame}}) {
             EXPECT_EQ(Hex(picture.At(half.left + 1, half.top + 1)), Hex(Piece(element, frame, TPiece::Centre)))
                 << "frame " << frame;
-            const int gx = half.left + (half.right - half.left - gw) / 2, gy = half.top + (half.bottom - half.top - gh) / 2;
+            const int gx = half.left + (half.right - half.left - gw) / 2;
+            const int gy = half.top + (half.bottom - half.top - gh) / 2;
             EXPECT_EQ(Hex(picture.At(gx + gw / 2, gy + gh / 2)), Hex(Piece(glyph, frame, TPiece::Centre)));
             EXPECT_EQ(picture.Count(Piece(glyph, frame, TPiece::Centre)), gw * gh) << "the glyph whole, in the middle";
         }
@@ -253,8 +254,12 @@ TEST_F(ProgressSkinTest, TheBarIsFrameTwoOverFrameOneUpToItsPosition) {
         } else {
             EXPECT_EQ(Hex(picture.At(0, 0)), background(TPiece::TopLeft));
         }
-        if (c.barRight + 5 < 196) EXPECT_EQ(Hex(picture.At(c.barRight + 5, 10)), background(TPiece::Centre));
-        if (c.barRight < 200) EXPECT_EQ(Hex(picture.At(199, 19)), background(TPiece::BottomRight));
+        if (c.barRight + 5 < 196) {
+            EXPECT_EQ(Hex(picture.At(c.barRight + 5, 10)), background(TPiece::Centre));
+        }
+        if (c.barRight < 200) {
+            EXPECT_EQ(Hex(picture.At(199, 19)), background(TPiece::BottomRight));
+        }
         host->DropControlSkins();
         TComponent::Free(bar);
     }
