@@ -105,3 +105,17 @@ list(APPEND PELLIX_E2E_TEST_SOURCES tests/e2e/DemoFolderTest.cpp)
 # The skin engine's painting routines, bitmap turns and GDI guards.
 list(APPEND PELLIX_WINDOWS_SOURCES skin/ImgUtil.cpp)
 list(APPEND PELLIX_WINDOWS_TEST_SOURCES tests/skin/ImgUtilTest.cpp)
+
+# The skin engine's components, its manager with the window hook, and the one
+# helper that takes over raw windows' procedures. The frame and the popup
+# skins are placeholders that only mark their windows for now.
+list(APPEND PELLIX_WINDOWS_TEST_SOURCES tests/framework/TimerTest.cpp tests/skin/WindowSubclassTest.cpp
+  tests/skin/WinSkinStoreTest.cpp tests/skin/WinSkinDataTest.cpp tests/skin/WinSkinDlgTest.cpp)
+list(APPEND PELLIX_WINDOWS_SOURCES
+  skin/WindowSubclass.cpp
+  skin/WinSkinForm.cpp
+  skin/WinSkinMenu.cpp
+  skin/WinSkinStore.cpp
+  skin/WinSkinData.cpp
+  skin/WinSkinDlg.cpp
+)

@@ -4,10 +4,84 @@
 #include <vector>
 
 #include "framework/FormLoader.h"
+#include "framework/Forms.h"
 #include "framework/Graphics.h"
 #include "framework/Streams.h"
 
 namespace pellix {
+
+// ------------------------------------------------------------------ TTimer
+
+namespace {
+
+constexpr char kTimerWindowClass[] = "PellixTimerWindow";
+constexpr UINT_PTR kTimerId = 1;
+
+void RegisterTimerWindowClass(WNDPROC procedure) {
+    static const bool registered = [procedure] {
+        WNDCLASSEXA wc{};
+        wc.cbSize = sizeof(wc);
+        wc.lpfnWndProc = procedure;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = kTimerWindowClass;
+        return RegisterClassExA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+    }();
+    if (!registered) throw EComponentError("Cannot register window class " + std::string(kTimerWindowClass));
+}
+
+}  // namespace
+
+TTimer::TTimer(TComponent* owner) : TComponent(owner) {
+    RegisterTimerWindowClass(&TTimer::TimerWindowProc);
+    // A message-only window: it receives the ticks wherever the thread's
+    // messages are dispatched, and is never shown or activated.
+    window_.reset(CreateWindowExA(0, kTimerWindowClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                  GetModuleHandleA(nullptr), nullptr));
+    if (!window_) throw EComponentError("Cannot create the timer's window");
+    SetWindowLongPtrA(window_.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    UpdateTimer();
+}
+
+TTimer::~TTimer() {
+    KillTimer(window_.get(), kTimerId);
+    SetWindowLongPtrA(window_.get(), GWLP_USERDATA, 0);
+}
+
+void TTimer::SetEnabled(bool enabled) {
+    if (enabled == enabled_) return;
+    enabled_ = enabled;
+    UpdateTimer();
+}
+
+void TTimer::SetInterval(uint32_t interval) {
+    interval_ = interval;
+    UpdateTimer();
+}
+
+void TTimer::UpdateTimer() {
+    KillTimer(window_.get(), kTimerId);
+    if (enabled_ && interval_ > 0 && SetTimer(window_.get(), kTimerId, interval_, nullptr) == 0)
+        throw EComponentError("Not enough timers available");
+}
+
+void TTimer::Tick() {
+    // A handler may free the timer: it runs from a copy.
+    TNotifyEvent handler = OnTimer;
+    if (!handler) return;
+    try {
+        handler(this);
+    } catch (const std::exception& e) {
+        Application->HandleException(this, e);
+    }
+}
+
+LRESULT CALLBACK TTimer::TimerWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_TIMER && wParam == kTimerId) {
+        if (auto* timer = reinterpret_cast<TTimer*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA))) timer->Tick();
+        return 0;
+    }
+    return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
 
 // ------------------------------------------------------------------ TPanel
 
