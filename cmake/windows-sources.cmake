@@ -119,3 +119,17 @@ list(APPEND PELLIX_WINDOWS_SOURCES
   skin/WinSkinData.cpp
   skin/WinSkinDlg.cpp
 )
+
+# The control-skin base, its host interface and the drawing routines control
+# skins share.
+list(APPEND PELLIX_WINDOWS_SOURCES skin/WinSubClass.cpp)
+list(APPEND PELLIX_WINDOWS_TEST_SOURCES
+  tests/skin/ControlDrawingTest.cpp
+  tests/skin/SkinControlTest.cpp
+)
+# The demo folder scripts/run.sh starts the program in.
+list(APPEND PELLIX_E2E_TEST_SOURCES tests/e2e/DemoFolderTest.cpp)
+
+# The skin engine's painting routines, bitmap turns and GDI guards.
+list(APPEND PELLIX_WINDOWS_SOURCES skin/ImgUtil.cpp)
+list(APPEND PELLIX_WINDOWS_TEST_SOURCES tests/skin/ImgUtilTest.cpp)

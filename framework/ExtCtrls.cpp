@@ -1,6 +1,8 @@
 #include "framework/ExtCtrls.h"
 
 #include <algorithm>
+#include <memory>
+#include <type_traits>
 #include <vector>
 
 #include "framework/FormLoader.h"
@@ -104,26 +106,37 @@ void TPanel::SetText(const std::string& text) {
 
 namespace {
 
+struct BrushFree {
+    void operator()(HBRUSH brush) const { DeleteObject(brush); }
+};
+using BrushHandle = std::unique_ptr<std::remove_pointer_t<HBRUSH>, BrushFree>;
+
 void Bevel(HDC dc, RECT& r, TPanelBevel bevel, int width) {
     if (bevel == TPanelBevel::bvNone) return;
-    COLORREF topLeft = ColorToRGB(bevel == TPanelBevel::bvLowered ? clBtnShadow : clBtnHighlight);
-    COLORREF bottomRight = ColorToRGB(bevel == TPanelBevel::bvLowered ? clBtnHighlight : clBtnShadow);
-    if (bevel == TPanelBevel::bvSpace) topLeft = bottomRight = ColorToRGB(clBtnFace);
-    for (int i = 0; i < width; ++i) {
-        HBRUSH tl = CreateSolidBrush(topLeft), br = CreateSolidBrush(bottomRight);
-        RECT top{r.left, r.top, r.right, r.top + 1}, left{r.left, r.top, r.left + 1, r.bottom};
-        RECT bottom{r.left, r.bottom - 1, r.right, r.bottom}, right{r.right - 1, r.top, r.right, r.bottom};
-        FillRect(dc, &top, tl);
-        FillRect(dc, &left, tl);
-        FillRect(dc, &bottom, br);
-        FillRect(dc, &right, br);
-        DeleteObject(tl);
-        DeleteObject(br);
-        InflateRect(&r, -1, -1);
-    }
+    TColor topLeft = bevel == TPanelBevel::bvLowered ? clBtnShadow : clBtnHighlight;
+    TColor bottomRight = bevel == TPanelBevel::bvLowered ? clBtnHighlight : clBtnShadow;
+    if (bevel == TPanelBevel::bvSpace) topLeft = bottomRight = clBtnFace;
+    TCanvas canvas(dc);
+    Frame3D(canvas, r, topLeft, bottomRight, width);
 }
 
 }  // namespace
+
+void Frame3D(TCanvas& canvas, RECT& rect, TColor topColor, TColor bottomColor, int width) {
+    HDC dc = canvas.BareHandle();
+    BrushHandle top(CreateSolidBrush(ColorToRGB(topColor)));
+    BrushHandle bottom(CreateSolidBrush(ColorToRGB(bottomColor)));
+    for (int i = 0; i < width; ++i) {
+        const RECT& r = rect;
+        RECT edges[] = {{r.left, r.top, r.right, r.top + 1}, {r.left, r.top, r.left + 1, r.bottom},
+                        {r.left, r.bottom - 1, r.right, r.bottom}, {r.right - 1, r.top, r.right, r.bottom}};
+        FillRect(dc, &edges[0], top.get());
+        FillRect(dc, &edges[1], top.get());
+        FillRect(dc, &edges[2], bottom.get());
+        FillRect(dc, &edges[3], bottom.get());
+        InflateRect(&rect, -1, -1);
+    }
+}
 
 void TPanel::PaintWindow(HDC dc) {
     RECT r = ClientRect();

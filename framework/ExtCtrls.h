@@ -14,6 +14,12 @@ class TBitmap;
 
 enum class TPanelBevel { bvNone, bvLowered, bvRaised, bvSpace };
 
+// Frames rect width times, one pixel ring inside the other: top and left
+// edges in topColor, right and bottom edges (with the top-right and
+// bottom-left corners) in bottomColor. Rect comes back shrunk by width on
+// each side. The canvas's pen and brush are left as they were.
+void Frame3D(TCanvas& canvas, RECT& rect, TColor topColor, TColor bottomColor, int width);
+
 class TPanel : public TCustomControl {
 public:
     explicit TPanel(TComponent* owner);
