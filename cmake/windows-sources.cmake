@@ -127,9 +127,3 @@ list(APPEND PELLIX_WINDOWS_TEST_SOURCES
   tests/skin/ControlDrawingTest.cpp
   tests/skin/SkinControlTest.cpp
 )
-# The demo folder scripts/run.sh starts the program in.
-list(APPEND PELLIX_E2E_TEST_SOURCES tests/e2e/DemoFolderTest.cpp)
-
-# The skin engine's painting routines, bitmap turns and GDI guards.
-list(APPEND PELLIX_WINDOWS_SOURCES skin/ImgUtil.cpp)
-list(APPEND PELLIX_WINDOWS_TEST_SOURCES tests/skin/ImgUtilTest.cpp)
