@@ -133,3 +133,7 @@ list(APPEND PELLIX_E2E_TEST_SOURCES tests/e2e/DemoFolderTest.cpp)
 # The skin engine's painting routines, bitmap turns and GDI guards.
 list(APPEND PELLIX_WINDOWS_SOURCES skin/ImgUtil.cpp)
 list(APPEND PELLIX_WINDOWS_TEST_SOURCES tests/skin/ImgUtilTest.cpp)
+
+# The skin choice of the main window.
+list(APPEND PELLIX_WINDOWS_SOURCES app/ThumbnailsSkins.cpp)
+list(APPEND PELLIX_WINDOWS_TEST_SOURCES tests/app/SkinChoiceTest.cpp)
