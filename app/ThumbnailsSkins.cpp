@@ -124,6 +124,7 @@ void TThumbnailsForm::SkinNoneClick(TObject*) {
 // A file that raises while loading leaves the rest undone, so it never
 // becomes the choice; one that is refused with a message still does.
 void TThumbnailsForm::SkinLoadClick(TObject* sender) {
+    // The dialog makes the folder it shows current, even when cancelled.
     TCurrentFolderKeeper current;
     const std::string skins = current.Folder() + "\\Skins\\";
     OpenDialog1->Filter = "Skin files (*.skn)|*.SKN";

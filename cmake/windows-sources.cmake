@@ -137,3 +137,4 @@ list(APPEND PELLIX_WINDOWS_TEST_SOURCES tests/skin/ImgUtilTest.cpp)
 # The skin choice of the main window.
 list(APPEND PELLIX_WINDOWS_SOURCES app/ThumbnailsSkins.cpp)
 list(APPEND PELLIX_WINDOWS_TEST_SOURCES tests/app/SkinChoiceTest.cpp)
+list(APPEND PELLIX_E2E_TEST_SOURCES tests/e2e/SkinChoiceTest.cpp)
