@@ -127,3 +127,8 @@ list(APPEND PELLIX_WINDOWS_TEST_SOURCES
   tests/skin/ControlDrawingTest.cpp
   tests/skin/SkinControlTest.cpp
 )
+
+# The skin choice of the main window.
+list(APPEND PELLIX_WINDOWS_SOURCES app/ThumbnailsSkins.cpp)
+list(APPEND PELLIX_WINDOWS_TEST_SOURCES tests/app/SkinChoiceTest.cpp)
+list(APPEND PELLIX_E2E_TEST_SOURCES tests/e2e/SkinChoiceTest.cpp)
