@@ -100,8 +100,12 @@ list(APPEND PELLIX_WINDOWS_SOURCES app/ThumbnailsGallery.cpp)
 list(APPEND PELLIX_WINDOWS_TEST_SOURCES tests/app/GalleryTest.cpp)
 list(APPEND PELLIX_E2E_TEST_SOURCES tests/e2e/GalleryTest.cpp)
 
+# The demo folder scripts/run.sh starts the program in.
+list(APPEND PELLIX_E2E_TEST_SOURCES tests/e2e/DemoFolderTest.cpp)
+
 # The skin engine's painting routines, bitmap turns and GDI guards.
 list(APPEND PELLIX_WINDOWS_SOURCES skin/ImgUtil.cpp)
+list(APPEND PELLIX_WINDOWS_TEST_SOURCES tests/skin/ImgUtilTest.cpp)
 
 # The skin engine's components, its manager with the window hook, and the one
 # helper that takes over raw windows' procedures. The frame and the popup
@@ -124,12 +128,6 @@ list(APPEND PELLIX_WINDOWS_TEST_SOURCES
   tests/skin/ControlDrawingTest.cpp
   tests/skin/SkinControlTest.cpp
 )
-# The demo folder scripts/run.sh starts the program in.
-list(APPEND PELLIX_E2E_TEST_SOURCES tests/e2e/DemoFolderTest.cpp)
-
-# The skin engine's painting routines, bitmap turns and GDI guards.
-list(APPEND PELLIX_WINDOWS_SOURCES skin/ImgUtil.cpp)
-list(APPEND PELLIX_WINDOWS_TEST_SOURCES tests/skin/ImgUtilTest.cpp)
 
 # Control skins of buttons, check and radio boxes, up-down arrows, track and
 # progress bars, edits and combo boxes, status bars and containers; the
@@ -149,3 +147,8 @@ list(APPEND PELLIX_WINDOWS_TEST_SOURCES
   tests/skin/SkinBoxesTest.cpp
   tests/skin/ControlSamplerTest.cpp
 )
+
+# The skin choice of the main window.
+list(APPEND PELLIX_WINDOWS_SOURCES app/ThumbnailsSkins.cpp)
+list(APPEND PELLIX_WINDOWS_TEST_SOURCES tests/app/SkinChoiceTest.cpp)
+list(APPEND PELLIX_E2E_TEST_SOURCES tests/e2e/SkinChoiceTest.cpp)
