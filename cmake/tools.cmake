@@ -34,6 +34,8 @@ target_compile_options(skinpaint_lib PRIVATE -O2)
 
 add_executable(skinpaint tools/skinpaint/SkinPaint.cpp)
 target_link_libraries(skinpaint PRIVATE skinpaint_lib)
+# Paints every skin and preview; each archive is read back before it is written.
+add_test(NAME skinpaint_cli COMMAND skinpaint ${CMAKE_BINARY_DIR}/skinpaint-test ${CMAKE_BINARY_DIR}/skinpaint-test/previews)
 
 # The committed archives are compared with what the painter makes.
 target_sources(native_tests PRIVATE tests/tools/TestSkinsTest.cpp tests/tools/BuiltinSkinsTest.cpp)

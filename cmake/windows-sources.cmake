@@ -11,6 +11,7 @@ set(PELLIX_WINDOWS_SOURCES
   framework/Buttons.cpp
   framework/Spin.cpp
   framework/FileCtrl.cpp
+  framework/ComCtrls.cpp
   app/ThumbnailsMain.cpp
 )
 
@@ -99,6 +100,9 @@ list(APPEND PELLIX_WINDOWS_SOURCES app/ThumbnailsGallery.cpp)
 list(APPEND PELLIX_WINDOWS_TEST_SOURCES tests/app/GalleryTest.cpp)
 list(APPEND PELLIX_E2E_TEST_SOURCES tests/e2e/GalleryTest.cpp)
 
+# The demo folder scripts/run.sh starts the program in.
+list(APPEND PELLIX_E2E_TEST_SOURCES tests/e2e/DemoFolderTest.cpp)
+
 # The skin engine's painting routines, bitmap turns and GDI guards.
 list(APPEND PELLIX_WINDOWS_SOURCES skin/ImgUtil.cpp)
 list(APPEND PELLIX_WINDOWS_TEST_SOURCES tests/skin/ImgUtilTest.cpp)
@@ -106,7 +110,8 @@ list(APPEND PELLIX_WINDOWS_TEST_SOURCES tests/skin/ImgUtilTest.cpp)
 # The skin engine's components, its manager with the window hook, and the one
 # helper that takes over raw windows' procedures. The frame and the popup
 # skins are placeholders that only mark their windows for now.
-list(APPEND PELLIX_WINDOWS_TEST_SOURCES tests/framework/TimerTest.cpp tests/skin/WindowSubclassTest.cpp)
+list(APPEND PELLIX_WINDOWS_TEST_SOURCES tests/framework/TimerTest.cpp tests/skin/WindowSubclassTest.cpp
+  tests/skin/WinSkinStoreTest.cpp tests/skin/WinSkinDataTest.cpp tests/skin/WinSkinDlgTest.cpp)
 list(APPEND PELLIX_WINDOWS_SOURCES
   skin/WindowSubclass.cpp
   skin/WinSkinForm.cpp
@@ -115,6 +120,38 @@ list(APPEND PELLIX_WINDOWS_SOURCES
   skin/WinSkinData.cpp
   skin/WinSkinDlg.cpp
 )
+
+# The control-skin base, its host interface and the drawing routines control
+# skins share.
+list(APPEND PELLIX_WINDOWS_SOURCES skin/WinSubClass.cpp)
+list(APPEND PELLIX_WINDOWS_TEST_SOURCES
+  tests/skin/ControlDrawingTest.cpp
+  tests/skin/SkinControlTest.cpp
+)
+
+# Control skins of buttons, check and radio boxes, up-down arrows, track and
+# progress bars, edits and combo boxes, status bars and containers; the
+# control sampler holds one control of every kind they serve.
+list(APPEND PELLIX_WINDOWS_SOURCES
+  skin/SkinButtons.cpp
+  skin/SkinCheckBoxes.cpp
+  skin/SkinUpDown.cpp
+  skin/SkinEdits.cpp
+  skin/SkinBoxes.cpp
+)
+list(APPEND PELLIX_WINDOWS_TEST_SOURCES
+  tests/skin/SkinButtonsTest.cpp
+  tests/skin/SkinCheckBoxesTest.cpp
+  tests/skin/SkinUpDownTest.cpp
+  tests/skin/SkinEditsTest.cpp
+  tests/skin/SkinBoxesTest.cpp
+  tests/skin/ControlSamplerTest.cpp
+)
+
+# The skin choice of the main window.
+list(APPEND PELLIX_WINDOWS_SOURCES app/ThumbnailsSkins.cpp)
+list(APPEND PELLIX_WINDOWS_TEST_SOURCES tests/app/SkinChoiceTest.cpp)
+list(APPEND PELLIX_E2E_TEST_SOURCES tests/e2e/SkinChoiceTest.cpp)
 
 # The skinned window frame: the frame object, its non-client painting and its
 # caption buttons.

@@ -57,6 +57,20 @@ target_include_directories(pellix_e2e PRIVATE ${CMAKE_SOURCE_DIR})
 add_dependencies(pellix_e2e pellix)
 target_compile_definitions(pellix_e2e PRIVATE PELLIX_EXE_NAME="pellix.exe")
 gtest_discover_tests(pellix_e2e DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
+  TEST_FILTER "-DemoFolder.*"
   PROPERTIES RUN_SERIAL TRUE)
+
+# The demo's sample pictures, made by the script run.sh uses, for the test
+# that starts the program on them; removed again afterwards.
+set(demo_samples ${CMAKE_BINARY_DIR}/demo-samples)
+add_test(NAME demo_samples_made
+  COMMAND bash -c "rm -rf \"$1\" && mkdir -p \"$1\" && bash \"$2\" \"$1/images\"" make
+          ${demo_samples} ${CMAKE_SOURCE_DIR}/scripts/make-samples.sh)
+add_test(NAME demo_samples_removed COMMAND ${CMAKE_COMMAND} -E rm -rf ${demo_samples})
+set_tests_properties(demo_samples_made PROPERTIES FIXTURES_SETUP demo_samples)
+set_tests_properties(demo_samples_removed PROPERTIES FIXTURES_CLEANUP demo_samples)
+gtest_discover_tests(pellix_e2e DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
+  TEST_FILTER "DemoFolder.*"
+  PROPERTIES RUN_SERIAL TRUE FIXTURES_REQUIRED demo_samples)
 
 include(cmake/test-programs.cmake)

@@ -1,6 +1,7 @@
 #include "framework/Controls.h"
 
 #include <commctrl.h>
+#include <windowsx.h>
 
 #include <algorithm>
 #include <map>
@@ -164,7 +165,9 @@ void TControl::SetText(const std::string& text) {
 
 LRESULT TControl::Perform(UINT msg, WPARAM wParam, LPARAM lParam) {
     TMessage m{msg, wParam, lParam, 0};
-    WindowProc(m);
+    // A procedure in front may put the previous one back while it runs.
+    TWndMethod proc = WindowProc;
+    proc(m);
     return m.Result;
 }
 
@@ -183,6 +186,15 @@ void TControl::Dispatch(TMessage& message) { DefaultHandler(message); }
 void TControl::DefaultHandler(TMessage& message) { message.Result = 0; }
 
 // --------------------------------------------------------- TGraphicControl
+
+void TGraphicControl::Dispatch(TMessage& message) {
+    if (message.Msg == WM_PAINT) {
+        Paint(reinterpret_cast<HDC>(message.WParam));
+        message.Result = 0;
+        return;
+    }
+    TControl::Dispatch(message);
+}
 
 void TGraphicControl::Invalidate() {
     TWinControl* p = Parent();
@@ -313,6 +325,7 @@ void TWinControl::DestroyWnd() {
     HWND h = handle_;
     if (h != nullptr && IsWindow(h)) DestroyWindow(h);
     handle_ = nullptr;
+    mouseInside_ = false;
 }
 
 LRESULT CALLBACK TWinControl::FrameworkWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -326,7 +339,10 @@ LRESULT CALLBACK TWinControl::FrameworkWndProc(HWND hwnd, UINT msg, WPARAM wPara
     }
     TMessage m{msg, wParam, lParam, 0};
     try {
-        self->WindowProc(m);
+        // A procedure in front may put the previous one back while it runs
+        // (a skin lets go of a control on WM_NCDESTROY).
+        TWndMethod proc = self->WindowProc;
+        proc(m);
     } catch (const std::exception& e) {
         // No error may cross into the system's code: the application shows it.
         Application->HandleException(self, e);
@@ -407,6 +423,29 @@ void TWinControl::Dispatch(TMessage& message) {
         DefaultHandler(message);
         AlignControls();
         return;
+    case WM_MOUSEMOVE:
+        TrackMouse();
+        if (RouteMouse(message)) return;
+        break;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+    case WM_LBUTTONUP:
+        if (RouteMouse(message)) return;
+        break;
+    case WM_CAPTURECHANGED:
+        captureControl_ = nullptr;
+        break;
+    case WM_MOUSELEAVE:
+        SetMouseControl(nullptr);
+        if (mouseInside_) {
+            mouseInside_ = false;
+            Perform(CM_MOUSELEAVE, 0, 0);
+        }
+        break;
+    case CM_MOUSEENTER:
+    case CM_MOUSELEAVE:
+        message.Result = 0;  // for procedures in front; the system control has no use for them
+        return;
     case WM_SETFOCUS:
         DefaultHandler(message);
         DoEnter();
@@ -422,6 +461,51 @@ void TWinControl::Dispatch(TMessage& message) {
         break;
     }
     DefaultHandler(message);
+}
+
+void TWinControl::TrackMouse() {
+    // Asked again on every move: the system control may cancel the request
+    // with its own tracking.
+    TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, handle_, 0};
+    if (!TrackMouseEvent(&track) || mouseInside_) return;
+    mouseInside_ = true;
+    Perform(CM_MOUSEENTER, 0, 0);
+}
+
+TGraphicControl* TWinControl::GraphicControlAt(POINT point) const {
+    for (auto it = controls_.rbegin(); it != controls_.rend(); ++it) {
+        auto* g = dynamic_cast<TGraphicControl*>(*it);
+        if (g == nullptr || !g->Visible() || !g->Enabled()) continue;
+        const RECT r = g->BoundsRect();
+        if (PtInRect(&r, point)) return g;
+    }
+    return nullptr;
+}
+
+void TWinControl::SetMouseControl(TGraphicControl* control) {
+    if (control == mouseControl_) return;
+    TGraphicControl* left = mouseControl_;
+    mouseControl_ = control;
+    if (left != nullptr) left->Perform(CM_MOUSELEAVE, 0, 0);
+    if (control != nullptr) control->Perform(CM_MOUSEENTER, 0, 0);
+}
+
+bool TWinControl::RouteMouse(TMessage& message) {
+    const POINT point{GET_X_LPARAM(message.LParam), GET_Y_LPARAM(message.LParam)};
+    if (message.Msg == WM_MOUSEMOVE) SetMouseControl(GraphicControlAt(point));
+    TGraphicControl* target = captureControl_ != nullptr ? captureControl_ : GraphicControlAt(point);
+    if (target == nullptr) return false;
+    if (message.Msg == WM_LBUTTONDOWN || message.Msg == WM_LBUTTONDBLCLK) {
+        SetCapture(handle_);
+        captureControl_ = target;
+    }
+    const LPARAM at = MAKELPARAM(point.x - target->Left(), point.y - target->Top());
+    message.Result = target->Perform(message.Msg, message.WParam, at);
+    if (message.Msg == WM_LBUTTONUP && captureControl_ != nullptr) {
+        captureControl_ = nullptr;
+        ReleaseCapture();
+    }
+    return true;
 }
 
 HBRUSH TWinControl::BackgroundBrush() {
@@ -459,7 +543,7 @@ void TWinControl::PaintControls(HDC dc) {
         int saved = SaveDC(dc);
         IntersectClipRect(dc, g->Left(), g->Top(), g->Left() + g->Width(), g->Top() + g->Height());
         SetViewportOrgEx(dc, g->Left(), g->Top(), nullptr);
-        g->Paint(dc);
+        g->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
         RestoreDC(dc, saved);
     }
 }
@@ -579,6 +663,11 @@ void TWinControl::InsertControl(TControl* control) {
 
 void TWinControl::RemoveControl(TControl* control) {
     control->Invalidate();
+    if (control == mouseControl_) mouseControl_ = nullptr;
+    if (control == captureControl_) {
+        captureControl_ = nullptr;
+        if (handle_ != nullptr && GetCapture() == handle_) ReleaseCapture();
+    }
     controls_.erase(std::remove(controls_.begin(), controls_.end(), control), controls_.end());
     if (auto* w = dynamic_cast<TWinControl*>(control)) w->DestroyHandle();
 }

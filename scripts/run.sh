@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets everything up and runs pellix.exe on the user's display, with a Wine
-# prefix of its own that keeps the program's settings between runs.
+# prefix of its own that keeps the program's settings between runs, in a demo
+# folder whose "images" folder holds sample pictures made on the first run.
 set -euo pipefail
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$top"
@@ -24,4 +25,13 @@ if [ ! -f "$WINEPREFIX/.pellix-ready" ]; then
     wineserver -w
     touch "$WINEPREFIX/.pellix-ready"
 fi
+demo="$top/.cache/demo"
+if [ ! -d "$demo/images" ]; then
+    echo "== run: making the sample pictures (once)"
+    mkdir -p "$demo"
+    bash scripts/make-samples.sh "$demo/images"
+fi
+# A first start picks the "images" folder below the current one; later starts
+# go back to the folders the user left.
+cd "$demo"
 exec /usr/lib/wine/wine64 "$top/build/win/pellix.exe"

@@ -290,7 +290,12 @@ void TWinSkinForm::FrameTimerTick() {
         const POINT p = ScreenToFrame(cursor);
         if (!PtInRect(&HotObject->Bounds, p)) HotObject->Leave();
     }
-    // A plain window's hot control skin: its leave comes with the control skins.
+    // A plain window's control skins hear of no framework mouse leave.
+    if (Form == nullptr && HotControl != nullptr) {
+        POINT cursor{};
+        GetCursorPos(&cursor);
+        if (!PtInRect(&HotControl->WindowRect, cursor)) LeaveHotControl();
+    }
 }
 
 void TWinSkinForm::PressObject(TNCObject& object) {

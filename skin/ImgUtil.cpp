@@ -293,8 +293,10 @@ void DrawSkinBorderPieces(HDC dc, const RECT& rect, const TBitmap& image, const 
     if (w <= 0 || h <= 0 || frameCount < 1) return;
     StretchModeGuard mode(dc, COLORONCOLOR);
     const auto parts = NineParts(w, h, FrameOf(image, frame, frameCount, vertical), FittedMargins(margins, w, h));
-    for (size_t i = 0; i < parts.size(); ++i)
-        if (i != kCentre && parts[i].drawn) image.DrawPart(dc, Shifted(parts[i].dest, rect.left, rect.top), parts[i].source);
+    for (size_t i = 0; i < parts.size(); ++i) {
+        const Part& p = parts[i];
+        if (i != kCentre && p.drawn) image.DrawPart(dc, Shifted(p.dest, rect.left, rect.top), p.source);
+    }
 }
 
 void DrawImageFrame(HDC dc, const RECT& rect, const TBitmap& image, bool transparent, int frameCount, int frame) {

@@ -95,9 +95,9 @@ void TWinSkinForm::Notification(TComponent* component, TOperation operation) {
         SkinData = nullptr;
     }
     if (component == FrameTimer) FrameTimer = nullptr;
-    if (component == HotControl) HotControl = nullptr;
-    ControlSkins.erase(std::remove(ControlSkins.begin(), ControlSkins.end(), component), ControlSkins.end());
 }
+
+bool TWinSkinForm::TearingDown() const { return FrameState == FrameStateClosing || windowDestroying_; }
 
 bool TWinSkinForm::InWindowProc() const { return formDepth_ > 0 || subclass_.InWindowProc(); }
 
@@ -393,6 +393,8 @@ void TWinSkinForm::ApplyFaceColour() {
         for (int i = 0; i < Form->ComponentCount(); ++i)
             if (auto* inner = dynamic_cast<TCustomForm*>(Form->Components(i))) inner->SetColor(SkinData->ButtonFaceColour);
     }
+    for (TSkinControl* control : ControlSkins)
+        if (control->SetFaceColour && control->Control != nullptr) control->Control->SetColor(SkinData->ButtonFaceColour);
     if (!attachedFull_) return;
     FrameState = FrameStateRereading;
     // The caption strip of the old skin must not shape the new region.
@@ -476,18 +478,11 @@ void TWinSkinForm::DetachFrameLight() {
     }
 }
 
-void TWinSkinForm::DropControlSkins() {
-    HotControl = nullptr;
-    while (!ControlSkins.empty()) {
-        TComponent* skin = ControlSkins.back();
-        ControlSkins.pop_back();
-        TComponent::Free(skin);
-    }
-}
-
 void TWinSkinForm::LeaveHotControl() {
-    // The control skins' own leave comes with them; the frame only lets go.
+    if (HotControl == nullptr) return;
+    TSkinControl* control = HotControl;
     HotControl = nullptr;
+    control->SendMouseLeave();
 }
 
 void TWinSkinForm::WindowDestroying() {

@@ -19,6 +19,7 @@
 #include "skin/CaptionButtons.h"
 #include "skin/FramePaint.h"
 #include "skin/SkinMessages.h"
+#include "skin/WinSubClass.h"
 #include "skin/WindowSubclass.h"
 
 namespace pellix {
@@ -43,7 +44,9 @@ std::string GetWindowClassName(HWND window);
 // Invalidates with erase, then updates.
 void RepaintWindow(HWND window);
 
-class TWinSkinForm : public TComponent {
+// As the host of its control skins it owns them (ControlSkins, HotControl,
+// ControlCanvas) and frees them before anything else of it goes.
+class TWinSkinForm : public TComponent, public TSkinControlHost {
 public:
     // Frames are made without an owner; the manager owns them.
     explicit TWinSkinForm(TComponent* owner = nullptr);
@@ -135,15 +138,11 @@ public:
 
     TTimer* FrameTimer = nullptr;  // owned component
     TFont CaptionFont;
-    TCanvas WindowCanvas;
-    TCanvas ControlCanvas;         // handed to every control skin
     TBitmap IconBitmap;            // the window's small icon on magenta
     TBitmap CaptionBitmap;         // the caption strip of the last paint, w x T
 
-    // Control skins of the window's controls, owned; the control walk fills
-    // them and the frame frees them before anything else of it goes.
-    std::vector<TComponent*> ControlSkins;
-    TComponent* HotControl = nullptr;
+    // The frame is dropped because its window goes away.
+    bool TearingDown() const override;
 
     std::vector<std::unique_ptr<TWinSysButton>> SysButtons;
     TNCObject* HotObject = nullptr;
@@ -183,7 +182,6 @@ private:
     void SubclassMdiClient();
     void UnsubclassMdiClient();
     void MdiClientWindowProc(TMessage& m);
-    void DropControlSkins();
     void ReadCaptionFont();
     void MakeIconBitmap(TBitmap& target);
     void RestoreNativeSize();

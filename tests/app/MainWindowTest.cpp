@@ -24,9 +24,7 @@
 #include "tests/harness/ModalDriver.h"
 #include "tests/harness/Pump.h"
 #include "tests/harness/Settings.h"
-#include "skin/WinSkinData.h"
-#include "skin/WinSkinDlg.h"
-#include "tools/skinpaint/TestSkins.h"
+#include "skin/SkinMessages.h"
 
 namespace pellix {
 namespace {
@@ -47,6 +45,7 @@ protected:
     MainWindow() : MainWindowFixture("pellix-main-") {}
     void SetUp() override {
         MainWindowFixture::SetUp();
+        test::StoreUnskinnedChoice();
         Application->OnShowException = [this](const std::string& text) { errors.push_back(text); };
     }
     void TearDown() override {
@@ -196,11 +195,8 @@ TEST_F(MainWindow, StartAndCloseLeaveTheStoredSizeAsItWas) {
 // window still stores its size with the platform's frame: two starts and
 // closes leave it as it was.
 TEST_F(MainWindow, SkinnedStartsAndClosesLeaveTheStoredSizeAsItWas) {
-    std::unique_ptr<TSkinData, ComponentFree> skin(new TSkinData(nullptr));
-    skin->FinishLoading();
-    testskin::FillStream(skin->SkinStream, testskin::TestSkin());
-    ASSERT_TRUE(skin->LoadSkinStream());
-    skin->SetActive(true);
+    // No stored choice: the program's first skin frames the window.
+    test::DeleteSettings();
     test::StoreSetting("Options\\Windows", "Top", "131");
     test::StoreSetting("Options\\Windows", "Left", "20");
     test::StoreSetting("Options\\Windows", "Width", "640");
@@ -211,7 +207,7 @@ TEST_F(MainWindow, SkinnedStartsAndClosesLeaveTheStoredSizeAsItWas) {
         test::PumpMessages();
         RECT r{};
         GetWindowRect(f.Handle(), &r);
-        EXPECT_NE(r.right - r.left, 640) << "the skin's frame is not the platform's";
+        EXPECT_NE(r.bottom - r.top, 500) << "the skin's frame is not the platform's";
         CloseWindow();
         EXPECT_EQ(test::StoredSetting("Options\\Windows", "Width"), "640") << "start " << start;
         EXPECT_EQ(test::StoredSetting("Options\\Windows", "Height"), "500") << "start " << start;

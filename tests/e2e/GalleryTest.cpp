@@ -36,46 +36,6 @@ const char kCaption[] = "Mirovo - Thumbnail Gallery Builder";
 using test::ReadText;
 using test::WriteBytes;
 
-struct Child {
-    HWND hwnd;
-    std::string cls, text;
-    RECT rect;
-};
-
-std::vector<Child> Children(HWND parent) {
-    std::vector<Child> out;
-    EnumChildWindows(
-        parent,
-        [](HWND hwnd, LPARAM lp) -> BOOL {
-            RECT r;
-            GetWindowRect(hwnd, &r);
-            reinterpret_cast<std::vector<Child>*>(lp)->push_back({hwnd, WindowClassName(hwnd), WindowText(hwnd), r});
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&out));
-    return out;
-}
-
-HWND ChildOf(HWND parent, const std::string& cls, const std::string& text) {
-    for (const Child& c : Children(parent))
-        if (c.cls == cls && c.text == text) return c.hwnd;
-    return nullptr;
-}
-
-// Asked in UTF-16: the list box answers another process in its own encoding.
-std::vector<std::string> ListItems(HWND list) {
-    std::vector<std::string> out;
-    const auto count = SendMessageW(list, LB_GETCOUNT, 0, 0);
-    for (LRESULT i = 0; i < count; ++i) {
-        std::wstring text(static_cast<size_t>(SendMessageW(list, LB_GETTEXTLEN, i, 0)) + 1, L'\0');
-        SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data()));
-        char utf8[1024] = {};
-        WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, utf8, sizeof(utf8), nullptr, nullptr);
-        out.push_back(utf8);
-    }
-    return out;
-}
-
 // The text of a system message box.
 std::string BoxText(HWND box) {
     char text[2048] = {};

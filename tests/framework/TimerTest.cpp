@@ -5,12 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <chrono>
-#include <condition_variable>
 #include <functional>
-#include <mutex>
-#include <thread>
 #include <memory>
 #include <string>
 #include <vector>
@@ -64,42 +60,6 @@ const SystemLoop kLoops[] = {
 
 class TimerInLoops : public testing::TestWithParam<SystemLoop> {};
 
-// Ends the loop from another thread when the timer has not within 5 s, so a
-// timer that does not tick fails the test instead of hanging it.
-class LoopWatchdog {
-public:
-    explicit LoopWatchdog(HWND owner)
-        : thread_([this, owner, uiThread = GetCurrentThreadId()] {
-              std::unique_lock<std::mutex> lock(mutex_);
-              if (done_.wait_for(lock, std::chrono::seconds(5), [this] { return finished_; })) return;
-              fired_ = true;
-              PostMessageA(owner, WM_KEYDOWN, VK_ESCAPE, 0);
-              EnumThreadWindows(
-                  uiThread,
-                  [](HWND hwnd, LPARAM) -> BOOL {
-                      if (test::ClassOf(hwnd) == "#32770") PostMessageA(hwnd, WM_COMMAND, IDOK, 0);
-                      return TRUE;
-                  },
-                  0);
-          }) {}
-    ~LoopWatchdog() {
-        {
-            std::lock_guard<std::mutex> lock(mutex_);
-            finished_ = true;
-        }
-        done_.notify_all();
-        thread_.join();
-    }
-    bool Fired() const { return fired_; }
-
-private:
-    std::mutex mutex_;
-    std::condition_variable done_;
-    bool finished_ = false;
-    std::atomic<bool> fired_{false};
-    std::thread thread_;
-};
-
 TEST_P(TimerInLoops, TicksInsideTheLoop) {
     const SystemLoop& loop = GetParam();
     Window owner = MakeOwner();
@@ -111,7 +71,7 @@ TEST_P(TimerInLoops, TicksInsideTheLoop) {
     };
     bool fired = false;
     {
-        LoopWatchdog watchdog(owner.get());
+        test::LoopWatchdog watchdog(owner.get());
         loop.run(owner.get());
         timer->SetEnabled(false);
         fired = watchdog.Fired();

@@ -16,6 +16,40 @@ std::string WindowText(HWND hwnd) {
     return std::string(text, n > 0 ? n : 0);
 }
 
+std::vector<Child> Children(HWND parent) {
+    std::vector<Child> out;
+    EnumChildWindows(
+        parent,
+        [](HWND hwnd, LPARAM lp) -> BOOL {
+            RECT r;
+            GetWindowRect(hwnd, &r);
+            reinterpret_cast<std::vector<Child>*>(lp)->push_back({hwnd, WindowClassName(hwnd), WindowText(hwnd), r});
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&out));
+    return out;
+}
+
+HWND ChildOf(HWND parent, const std::string& cls, const std::string& text) {
+    for (const Child& c : Children(parent))
+        if (c.cls == cls && c.text == text) return c.hwnd;
+    return nullptr;
+}
+
+// Asked in UTF-16: the list box answers another process in its own encoding.
+std::vector<std::string> ListItems(HWND list) {
+    std::vector<std::string> out;
+    const auto count = SendMessageW(list, LB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        std::wstring text(static_cast<size_t>(SendMessageW(list, LB_GETTEXTLEN, i, 0)) + 1, L'\0');
+        SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data()));
+        char utf8[1024] = {};
+        WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, utf8, sizeof(utf8), nullptr, nullptr);
+        out.push_back(utf8);
+    }
+    return out;
+}
+
 Program::Program(const std::string& workDir) {
     std::string exe = ExeFolder() + PELLIX_EXE_NAME;
     std::string cmd = "\"" + exe + "\"";
@@ -66,6 +100,25 @@ HWND Program::WaitForWindow(const std::string& caption, DWORD timeoutMs) const {
         if (WaitForSingleObject(process_.hProcess, 20) == WAIT_OBJECT_0) return nullptr;
     }
     return nullptr;
+}
+
+HWND Program::FindWindowOfClass(const std::string& className) const {
+    struct ClassSearch {
+        DWORD pid;
+        const std::string* className;
+        HWND found;
+    } s{process_.dwProcessId, &className, nullptr};
+    EnumWindows(
+        [](HWND hwnd, LPARAM lp) -> BOOL {
+            auto* s = reinterpret_cast<ClassSearch*>(lp);
+            DWORD pid = 0;
+            GetWindowThreadProcessId(hwnd, &pid);
+            if (pid != s->pid || !IsWindowVisible(hwnd) || WindowClassName(hwnd) != *s->className) return TRUE;
+            s->found = hwnd;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&s));
+    return s.found;
 }
 
 bool Program::WaitForExit(DWORD timeoutMs, DWORD& exitCode) const {

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "tests/harness/Files.h"
 
@@ -23,6 +24,8 @@ public:
     HWND WaitForWindow(const std::string& caption, DWORD timeoutMs = 15000) const;
     // Waits for the program to end; returns false on time-out.
     bool WaitForExit(DWORD timeoutMs, DWORD& exitCode) const;
+    // A visible top-level window of the program with that class, or null.
+    HWND FindWindowOfClass(const std::string& className) const;
 
 private:
     PROCESS_INFORMATION process_{};
@@ -30,5 +33,16 @@ private:
 
 std::string WindowClassName(HWND hwnd);
 std::string WindowText(HWND hwnd);
+
+struct Child {
+    HWND hwnd;
+    std::string cls, text;
+    RECT rect;  // on the screen
+};
+std::vector<Child> Children(HWND parent);
+// The first child window, at any depth, of that class and text; null if none.
+HWND ChildOf(HWND parent, const std::string& cls, const std::string& text);
+// A list box's items, read from outside the program that owns it.
+std::vector<std::string> ListItems(HWND list);
 
 }  // namespace pellix::test

@@ -19,7 +19,9 @@ using Bytes = std::vector<uint8_t>;
 
 constexpr uint32_t kKey = 0xFF00FF;
 
-std::string CommittedPath(const TSkinTheme& theme) { return std::string(PELLIX_SKIN_DATA_DIR) + "/" + theme.Name + ".skn"; }
+std::string CommittedPath(const TSkinTheme& theme) {
+    return std::string(PELLIX_SKIN_DATA_DIR) + "/" + theme.Name + ".skn";
+}
 
 TEST(BuiltinSkinsTest, CommittedArchivesAreWhatThePainterPaints) {
     ASSERT_EQ(BuiltinThemes().size(), 4u);
@@ -69,12 +71,34 @@ private:
 };
 
 TEST(BuiltinSkinsTest, EveryArchiveHoldsEverySectionTheEngineReads) {
-    const std::vector<std::string> sections{
-        "Personality", "Fonts",       "Colours",        "Buttons",         "Button.Close",    "Button.Maximise",
-        "Button.Restore", "Button.Minimise", "Button.Icon", "MDICONTROLS", "GroupBoxEdge",  "Toolbars",
-        "Tabs",        "StatusBarEdges", "ComboButton",  "SunkEdge",        "ExtraImages",     "Headerbar",
-        "MenuItem",    "MenuBackground", "Scrollbar",    "HorzScroll",      "VertScroll",      "HorzScrollThumb",
-        "VertScrollThumb", "Progress", "UpDown.Horz",  "UpDown.Vert"};
+    const std::vector<std::string> sections{"Personality",
+                                            "Fonts",
+                                            "Colours",
+                                            "Buttons",
+                                            "Button.Close",
+                                            "Button.Maximise",
+                                            "Button.Restore",
+                                            "Button.Minimise",
+                                            "Button.Icon",
+                                            "MDICONTROLS",
+                                            "GroupBoxEdge",
+                                            "Toolbars",
+                                            "Tabs",
+                                            "StatusBarEdges",
+                                            "ComboButton",
+                                            "SunkEdge",
+                                            "ExtraImages",
+                                            "Headerbar",
+                                            "MenuItem",
+                                            "MenuBackground",
+                                            "Scrollbar",
+                                            "HorzScroll",
+                                            "VertScroll",
+                                            "HorzScrollThumb",
+                                            "VertScrollThumb",
+                                            "Progress",
+                                            "UpDown.Horz",
+                                            "UpDown.Vert"};
     for (const TSkinTheme& theme : BuiltinThemes()) {
         SCOPED_TRACE(theme.Name);
         const TCommittedSkin skin(theme);
@@ -239,8 +263,7 @@ TEST(BuiltinSkinsTest, CaptionButtonsSitInTheCaptionClearOfTheTextAndEachOther) 
         // Maximise and restore share a place: only one of them shows at a time.
         EXPECT_EQ(placed[1].left, placed[2].left);
         EXPECT_NE(skin.Int("Button.Maximise", "Visibility1"), skin.Int("Button.Restore", "Visibility1"));
-        for (size_t i : {0u, 1u})
-            EXPECT_LE(placed[i].left, placed[i == 0 ? 1 : 3].right) << placed[i].section;
+        for (size_t i : {0u, 1u}) EXPECT_LE(placed[i].left, placed[i == 0 ? 1 : 3].right) << placed[i].section;
         // The window icon comes before the caption text.
         const auto icon = skin.Image("Button.Icon", "ButtonImage");
         ASSERT_TRUE(icon);

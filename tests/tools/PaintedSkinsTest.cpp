@@ -54,14 +54,22 @@ struct TRecordImage {
 
 TRecordImage RecordImage(const TSkinMembers& s, TElement element) {
     auto own = [](const auto& record) { return TRecordImage{record.get(), record ? &record->Image : nullptr}; };
-    auto second = [](const auto& record) { return TRecordImage{record.get(), record ? &record->SecondImage : nullptr}; };
+    auto second = [](const auto& record) {
+        return TRecordImage{record.get(), record ? &record->SecondImage : nullptr};
+    };
     switch (element) {
-        case TElement::LeftBorder: return {&s.LeftBorder, &s.LeftBorder.Image};
-        case TElement::RightBorder: return {&s.RightBorder, &s.RightBorder.Image};
-        case TElement::TopBorder: return {&s.TopBorder, &s.TopBorder.Image};
-        case TElement::BottomBorder: return {&s.BottomBorder, &s.BottomBorder.Image};
-        case TElement::TextBack: return {&s.Title, &s.Title.Image};
-        case TElement::MenuBar: return own(s.MenuBar);
+        case TElement::LeftBorder:
+            return {&s.LeftBorder, &s.LeftBorder.Image};
+        case TElement::RightBorder:
+            return {&s.RightBorder, &s.RightBorder.Image};
+        case TElement::TopBorder:
+            return {&s.TopBorder, &s.TopBorder.Image};
+        case TElement::BottomBorder:
+            return {&s.BottomBorder, &s.BottomBorder.Image};
+        case TElement::TextBack:
+            return {&s.Title, &s.Title.Image};
+        case TElement::MenuBar:
+            return own(s.MenuBar);
         case TElement::CloseButton:
         case TElement::MaximiseButton:
         case TElement::RestoreButton:
@@ -74,32 +82,58 @@ TRecordImage RecordImage(const TSkinMembers& s, TElement element) {
                 }
             return {nullptr, nullptr};
         }
-        case TElement::MdiControls: return {nullptr, nullptr};  // cut into the three MDI buttons
-        case TElement::Buttons: return {&s.Buttons, &s.Buttons.Image};
-        case TElement::CheckButton: return {&s.Buttons, &s.Buttons.CheckButtonImage};
-        case TElement::RadioButton: return {&s.Buttons, &s.Buttons.RadioButtonImage};
-        case TElement::Tabs: return own(s.Tabs);
-        case TElement::TabsBorder: return second(s.Tabs);
-        case TElement::Progress: return own(s.Progress);
-        case TElement::ProgressChunk: return second(s.Progress);
-        case TElement::UpDownHorz: return own(s.UpDownHorz);
-        case TElement::UpDownHorzGlyph: return second(s.UpDownHorz);
-        case TElement::UpDownVert: return own(s.UpDownVert);
-        case TElement::UpDownVertGlyph: return second(s.UpDownVert);
-        case TElement::ComboButton: return own(s.ComboButton);
-        case TElement::SunkEdge: return own(s.SunkEdge);
-        case TElement::ExtraImages: return own(s.ExtraImages);
-        case TElement::GroupBoxEdge: return own(s.GroupBoxEdge);
-        case TElement::Toolbars: return own(s.Toolbars);
-        case TElement::StatusBarEdges: return own(s.StatusBarEdges);
-        case TElement::Headerbar: return own(s.Headerbar);
-        case TElement::MenuItem: return own(s.MenuItem);
-        case TElement::MenuBackground: return own(s.MenuBackground);
-        case TElement::Scrollbar: return own(s.Scrollbar);
-        case TElement::HorzScroll: return own(s.HorzScroll);
-        case TElement::VertScroll: return own(s.VertScroll);
-        case TElement::HorzScrollThumb: return own(s.HorzScrollThumb);
-        case TElement::VertScrollThumb: return own(s.VertScrollThumb);
+        case TElement::MdiControls:
+            return {nullptr, nullptr};  // cut into the three MDI buttons
+        case TElement::Buttons:
+            return {&s.Buttons, &s.Buttons.Image};
+        case TElement::CheckButton:
+            return {&s.Buttons, &s.Buttons.CheckButtonImage};
+        case TElement::RadioButton:
+            return {&s.Buttons, &s.Buttons.RadioButtonImage};
+        case TElement::Tabs:
+            return own(s.Tabs);
+        case TElement::TabsBorder:
+            return second(s.Tabs);
+        case TElement::Progress:
+            return own(s.Progress);
+        case TElement::ProgressChunk:
+            return second(s.Progress);
+        case TElement::UpDownHorz:
+            return own(s.UpDownHorz);
+        case TElement::UpDownHorzGlyph:
+            return second(s.UpDownHorz);
+        case TElement::UpDownVert:
+            return own(s.UpDownVert);
+        case TElement::UpDownVertGlyph:
+            return second(s.UpDownVert);
+        case TElement::ComboButton:
+            return own(s.ComboButton);
+        case TElement::SunkEdge:
+            return own(s.SunkEdge);
+        case TElement::ExtraImages:
+            return own(s.ExtraImages);
+        case TElement::GroupBoxEdge:
+            return own(s.GroupBoxEdge);
+        case TElement::Toolbars:
+            return own(s.Toolbars);
+        case TElement::StatusBarEdges:
+            return own(s.StatusBarEdges);
+        case TElement::Headerbar:
+            return own(s.Headerbar);
+        case TElement::MenuItem:
+            return own(s.MenuItem);
+        case TElement::MenuBackground:
+            return own(s.MenuBackground);
+        case TElement::Scrollbar:
+            return own(s.Scrollbar);
+        case TElement::HorzScroll:
+            return own(s.HorzScroll);
+        case TElement::VertScroll:
+            return own(s.VertScroll);
+        case TElement::HorzScrollThumb:
+            return own(s.HorzScrollThumb);
+        case TElement::VertScrollThumb:
+            return own(s.VertScrollThumb);
     }
     return {nullptr, nullptr};
 }
@@ -129,10 +163,12 @@ TEST_F(PaintedTestSkinTest, RecordImagesShowEveryPieceOfEveryFrame) {
         ASSERT_NE(found.image, nullptr);
         ASSERT_EQ(found.image->Width(), layout.FrameWidth * (layout.Stacked ? 1 : layout.Frames));
         ASSERT_EQ(found.image->Height(), layout.FrameHeight * (layout.Stacked ? layout.Frames : 1));
-        EXPECT_EQ(WrongPixels(*found.image, [&](int x, int y) {
-                      const int frame = 1 + (layout.Stacked ? y / layout.FrameHeight : x / layout.FrameWidth);
-                      return FramePixel(element, frame, x % layout.FrameWidth, y % layout.FrameHeight);
-                  }),
+        EXPECT_EQ(WrongPixels(*found.image,
+                              [&](int x, int y) {
+                                  const int frame =
+                                      1 + (layout.Stacked ? y / layout.FrameHeight : x / layout.FrameWidth);
+                                  return FramePixel(element, frame, x % layout.FrameWidth, y % layout.FrameHeight);
+                              }),
                   0);
     }
     // The MDI strip is cut into four frames for each of the three buttons.
@@ -141,9 +177,11 @@ TEST_F(PaintedTestSkinTest, RecordImagesShowEveryPieceOfEveryFrame) {
         const TDataSkinSysButton& button = *skin.CaptionButtons[skin.CaptionButtons.size() - 3 + i];
         ASSERT_EQ(button.Image.Width(), 4 * mdi.FrameWidth);
         EXPECT_EQ(button.Xcoord, (3 - i) * (mdi.FrameWidth + 4));
-        EXPECT_EQ(WrongPixels(button.Image, [&](int x, int y) {
-                      return FramePixel(TElement::MdiControls, 4 * i + x / mdi.FrameWidth + 1, x % mdi.FrameWidth, y);
-                  }),
+        EXPECT_EQ(WrongPixels(button.Image,
+                              [&](int x, int y) {
+                                  return FramePixel(TElement::MdiControls, 4 * i + x / mdi.FrameWidth + 1,
+                                                    x % mdi.FrameWidth, y);
+                              }),
                   0);
     }
 }
@@ -152,9 +190,9 @@ TEST_F(PaintedTestSkinTest, RecordsCarryTheDocumentedKeys) {
     Parse(skin, TestSkin());
     // Borders: end sizes as the frame reads them, two frames, stretched, transparent.
     const std::pair<const TDataSkinBorder*, TElement> borders[] = {{&skin.LeftBorder, TElement::LeftBorder},
-                                                                  {&skin.RightBorder, TElement::RightBorder},
-                                                                  {&skin.TopBorder, TElement::TopBorder},
-                                                                  {&skin.BottomBorder, TElement::BottomBorder}};
+                                                                   {&skin.RightBorder, TElement::RightBorder},
+                                                                   {&skin.TopBorder, TElement::TopBorder},
+                                                                   {&skin.BottomBorder, TElement::BottomBorder}};
     for (const auto& [border, element] : borders) {
         SCOPED_TRACE(border->Name);
         const TMargins& m = Layout(element).Margins;
@@ -224,15 +262,22 @@ TEST_F(PaintedTestSkinTest, RecordsCarryTheDocumentedKeys) {
     EXPECT_EQ(static_cast<uint32_t>(skin.Title.ActiveTextColour), colours.ActiveText);
     EXPECT_EQ(static_cast<uint32_t>(skin.Title.InactiveTextColour), colours.InactiveText);
 
-    const std::pair<TColor, uint32_t> skinColours[] = {
-        {skin.WindowTextColour, colours.WindowText},   {skin.TitleTextActiveColour, colours.TitleTextActive},
-        {skin.TitleTextNoActiveColour, colours.TitleTextNoActive}, {skin.ButtonFaceColour, colours.ButtonFace},
-        {skin.ButtonTextColour, colours.ButtonText},   {skin.ButtonHilightColour, colours.ButtonHilight},
-        {skin.ButtonlightColour, colours.Buttonlight}, {skin.ButtonShadowColour, colours.ButtonShadow},
-        {skin.ButtonDkShadowColour, colours.ButtonDkShadow}, {skin.HilightTextColour, colours.HilightText},
-        {skin.HilightColour, colours.Hilight},         {skin.MenubarColour, colours.Menubar},
-        {skin.MenuBarTextColour, colours.MenuBarText}, {skin.MenuTextColour, colours.MenuText},
-        {skin.MenuColour, colours.Menu},               {skin.ScrollbarColour, colours.Scrollbar}};
+    const std::pair<TColor, uint32_t> skinColours[] = {{skin.WindowTextColour, colours.WindowText},
+                                                       {skin.TitleTextActiveColour, colours.TitleTextActive},
+                                                       {skin.TitleTextNoActiveColour, colours.TitleTextNoActive},
+                                                       {skin.ButtonFaceColour, colours.ButtonFace},
+                                                       {skin.ButtonTextColour, colours.ButtonText},
+                                                       {skin.ButtonHilightColour, colours.ButtonHilight},
+                                                       {skin.ButtonlightColour, colours.Buttonlight},
+                                                       {skin.ButtonShadowColour, colours.ButtonShadow},
+                                                       {skin.ButtonDkShadowColour, colours.ButtonDkShadow},
+                                                       {skin.HilightTextColour, colours.HilightText},
+                                                       {skin.HilightColour, colours.Hilight},
+                                                       {skin.MenubarColour, colours.Menubar},
+                                                       {skin.MenuBarTextColour, colours.MenuBarText},
+                                                       {skin.MenuTextColour, colours.MenuText},
+                                                       {skin.MenuColour, colours.Menu},
+                                                       {skin.ScrollbarColour, colours.Scrollbar}};
     for (size_t i = 0; i < std::size(skinColours); ++i)
         EXPECT_EQ(static_cast<uint32_t>(skinColours[i].first), skinColours[i].second) << "colour " << i;
 }
@@ -287,7 +332,10 @@ INSTANTIATE_TEST_SUITE_P(
                         ASSERT_NE(s.MenuItem, nullptr);
                         EXPECT_EQ(s.MenuItem->Trans, 0);
                     }},
-        VariantCase{"SectionsLeftOut", [](TTestSkinOptions& o) { o.Omit = {TElement::Tabs, TElement::MenuBar, TElement::CloseButton}; },
+        VariantCase{"SectionsLeftOut",
+                    [](TTestSkinOptions& o) {
+                        o.Omit = {TElement::Tabs, TElement::MenuBar, TElement::CloseButton};
+                    },
                     [](const TSkinMembers& s) {
                         EXPECT_EQ(s.Tabs, nullptr);
                         EXPECT_EQ(s.MenuBar, nullptr);

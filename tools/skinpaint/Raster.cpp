@@ -64,7 +64,7 @@ std::vector<uint8_t> TRaster::BmpFile() const {
     PutLittleEndian(out, 40, 4);
     PutLittleEndian(out, static_cast<uint32_t>(width_), 4);
     PutLittleEndian(out, static_cast<uint32_t>(height_), 4);  // positive: bottom-up
-    PutLittleEndian(out, 1, 2);                                // planes
+    PutLittleEndian(out, 1, 2);                               // planes
     PutLittleEndian(out, 24, 2);
     PutLittleEndian(out, 0, 4);  // BI_RGB
     PutLittleEndian(out, imageSize, 4);

@@ -51,7 +51,9 @@ public:
     std::vector<uint8_t> BmpFile() const;
 
 private:
-    size_t Index(int x, int y) const { return static_cast<size_t>(y) * static_cast<size_t>(width_) + static_cast<size_t>(x); }
+    size_t Index(int x, int y) const {
+        return static_cast<size_t>(y) * static_cast<size_t>(width_) + static_cast<size_t>(x);
+    }
 
     int width_ = 0;
     int height_ = 0;
@@ -70,8 +72,8 @@ using TPaint = std::function<TRgb(int x, int y)>;
 
 TShape Box(double left, double top, double right, double bottom, double radius = 0);
 // Corners in the order top-left, top-right, bottom-right, bottom-left.
-TShape Box(double left, double top, double right, double bottom, double topLeft, double topRight,
-           double bottomRight, double bottomLeft);
+TShape Box(double left, double top, double right, double bottom, double topLeft, double topRight, double bottomRight,
+           double bottomLeft);
 TShape Circle(double cx, double cy, double radius);
 // A convex polygon, corners in clockwise order on screen (y down).
 TShape Polygon(std::vector<std::pair<double, double>> corners);

@@ -4,9 +4,7 @@
 
 namespace pellix::skinpaint {
 
-std::string ColourText(TRgb c) {
-    return std::to_string(c.R) + " " + std::to_string(c.G) + " " + std::to_string(c.B);
-}
+std::string ColourText(TRgb c) { return std::to_string(c.R) + " " + std::to_string(c.G) + " " + std::to_string(c.B); }
 
 TSkinBuilder::TSection& TSkinBuilder::SectionNamed(const std::string& name) {
     auto found = std::find_if(sections_.begin(), sections_.end(), [&](const TSection& s) { return s.Name == name; });
@@ -40,7 +38,8 @@ void TSkinBuilder::SetImage(const std::string& section, const std::string& key, 
 }
 
 void TSkinBuilder::AddEntry(const std::string& name, std::vector<uint8_t> bytes) {
-    auto found = std::find_if(entries_.begin(), entries_.end(), [&](const TSkinArchiveEntry& e) { return e.Name == name; });
+    auto found =
+        std::find_if(entries_.begin(), entries_.end(), [&](const TSkinArchiveEntry& e) { return e.Name == name; });
     if (found != entries_.end())
         found->Data = std::move(bytes);
     else

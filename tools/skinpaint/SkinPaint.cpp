@@ -43,6 +43,7 @@ int Run(const std::vector<std::string>& args) {
         return 2;
     }
     const std::filesystem::path dir = args[0];
+    std::filesystem::create_directories(dir);
     if (args.size() == 2) std::filesystem::create_directories(args[1]);
     for (const TSkinTheme& theme : BuiltinThemes()) {
         const TSkinBuilder skin = PaintThemeSkin(theme);

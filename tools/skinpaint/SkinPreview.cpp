@@ -157,7 +157,8 @@ private:
             bar.Draw(NinePart(track, tm, length - 2 * s, s), s, 0);
         const TRaster& arrows = Image("scrollbar.bmp");
         DrawKeyed(bar, Frame(arrows, 23, vertical ? 9 : 1, false), 0, 0);
-        DrawKeyed(bar, Frame(arrows, 23, vertical ? 13 : 6, false), vertical ? 0 : length - s, vertical ? length - s : 0);
+        DrawKeyed(bar, Frame(arrows, 23, vertical ? 13 : 6, false), vertical ? 0 : length - s,
+                  vertical ? length - s : 0);
         const TRaster thumb = Frame(Image(vertical ? "vertscrollthumb.bmp" : "horzscrollthumb.bmp"), 3, 1, false);
         if (vertical)
             DrawKeyed(bar, NinePart(thumb, {0, 6, 0, 6}, s, 60), 0, s + 20);

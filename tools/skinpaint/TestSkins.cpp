@@ -36,11 +36,9 @@ constexpr TElementInfo kElements[] = {
      {kPersonality, "TextBack", false}},
     {{"menubar.bmp", 40, 18, 2, true, {6, 0, 7, 0}, 0}, {kPersonality, "menuBar", false}},
     {{"close.bmp", 18, 14, 4, false, {}, TopLeftCorner | TopRightCorner}, {"Button.Close", "ButtonImage", true}},
-    {{"maximise.bmp", 16, 14, 4, false, {}, TopLeftCorner | TopRightCorner},
-     {"Button.Maximise", "ButtonImage", true}},
+    {{"maximise.bmp", 16, 14, 4, false, {}, TopLeftCorner | TopRightCorner}, {"Button.Maximise", "ButtonImage", true}},
     {{"restore.bmp", 16, 14, 4, false, {}, TopLeftCorner | TopRightCorner}, {"Button.Restore", "ButtonImage", true}},
-    {{"minimise.bmp", 15, 14, 4, false, {}, TopLeftCorner | TopRightCorner},
-     {"Button.Minimise", "ButtonImage", true}},
+    {{"minimise.bmp", 15, 14, 4, false, {}, TopLeftCorner | TopRightCorner}, {"Button.Minimise", "ButtonImage", true}},
     {{"icon.bmp", 16, 16, 1, false, {}, 0}, {"Button.Icon", "ButtonImage", true}},
     {{"mdicontrols.bmp", 16, 12, 12, false, {}, 0}, {"MDICONTROLS", "Image", true}},
     {{"buttons.bmp", 20, 18, 5, false, {4, 3, 5, 6}, AllCorners}, {"Buttons", "Bitmap", false}},
@@ -112,7 +110,7 @@ public:
         WriteMenuBar();
         WriteColours();
         WriteButtons();
-        for (const TCaptionButtonKeys& button : CaptionButtons()) WriteCaptionButton(button);
+        for (const TCaptionButtonKeys& button : options_.CaptionButtonKeys) WriteCaptionButton(button);
         WriteOwnSection(TElement::MdiControls);
         for (int e = static_cast<int>(TElement::Tabs); e < ElementCount; ++e) {
             const auto element = static_cast<TElement>(e);
@@ -123,7 +121,7 @@ public:
 
 private:
     bool Has(TElement element) const { return !options_.Omit.contains(element); }
-    int Trans() const { return options_.Trans ? 1 : 0; }
+    int Trans(TElement element) const { return options_.Trans != options_.OtherTrans.contains(element) ? 1 : 0; }
 
     void WriteImage(TElement element) {
         const TPlace& place = Info(element).Place;
@@ -161,24 +159,24 @@ private:
         builder_.Set(kPersonality, name + "BotHeight", vertical ? layout.Margins.Bottom : layout.Margins.Right);
         builder_.Set(kPersonality, name + "Frame", options_.BorderFrameCount);
         builder_.Set(kPersonality, name + "Stretch", 1);
-        builder_.Set(kPersonality, name + "Trans", Trans());
+        builder_.Set(kPersonality, name + "Trans", Trans(border));
     }
 
     void WriteTitle() {
         if (!Has(TElement::TextBack)) return;
         WriteImage(TElement::TextBack);
-        builder_.Set(kPersonality, "TextShift", Title.TextShift);
-        builder_.Set(kPersonality, "TextShiftVert", Title.TextShiftVert);
-        builder_.Set(kPersonality, "TextRightClip", Title.TextRightClip);
-        builder_.Set(kPersonality, "TextAlignment", Title.TextAlignment);
-        builder_.Set(kPersonality, "TXTBackleft", Title.TXTBackleft);
-        builder_.Set(kPersonality, "TXTBackRight", Title.TXTBackRight);
+        builder_.Set(kPersonality, "TextShift", options_.TitleKeys.TextShift);
+        builder_.Set(kPersonality, "TextShiftVert", options_.TitleKeys.TextShiftVert);
+        builder_.Set(kPersonality, "TextRightClip", options_.TitleKeys.TextRightClip);
+        builder_.Set(kPersonality, "TextAlignment", options_.TitleKeys.TextAlignment);
+        builder_.Set(kPersonality, "TXTBackleft", options_.TitleKeys.TXTBackleft);
+        builder_.Set(kPersonality, "TXTBackRight", options_.TitleKeys.TXTBackRight);
         if (options_.ColourKeys) {
             const TTestColours c = Colours(options_.Variant);
             WriteTitleColour("ActiveText", TRgb::Of(c.ActiveText));
             WriteTitleColour("InActiveText", TRgb::Of(c.InactiveText));
         }
-        builder_.Set("Fonts", "FontHeight", Title.FontHeight);
+        builder_.Set("Fonts", "FontHeight", options_.TitleKeys.FontHeight);
     }
 
     void WriteTitleColour(const std::string& key, TRgb c) {
@@ -200,24 +198,33 @@ private:
         if (!options_.ColourKeys) return;
         const TTestColours c = Colours(options_.Variant);
         const std::pair<const char*, uint32_t> keys[] = {
-            {"WindowText", c.WindowText},       {"TitleTextActive", c.TitleTextActive},
-            {"TitleTextNoActive", c.TitleTextNoActive}, {"ButtonFace", c.ButtonFace},
-            {"ButtonText", c.ButtonText},       {"ButtonHilight", c.ButtonHilight},
-            {"Buttonlight", c.Buttonlight},     {"ButtonShadow", c.ButtonShadow},
-            {"ButtonDkShadow", c.ButtonDkShadow}, {"HilightText", c.HilightText},
-            {"Hilight", c.Hilight},             {"Menubar", c.Menubar},
-            {"MenuBarText", c.MenuBarText},     {"MenuText", c.MenuText},
-            {"Menu", c.Menu},                   {"Scrollbar", c.Scrollbar},
+            {"WindowText", c.WindowText},
+            {"TitleTextActive", c.TitleTextActive},
+            {"TitleTextNoActive", c.TitleTextNoActive},
+            {"ButtonFace", c.ButtonFace},
+            {"ButtonText", c.ButtonText},
+            {"ButtonHilight", c.ButtonHilight},
+            {"Buttonlight", c.Buttonlight},
+            {"ButtonShadow", c.ButtonShadow},
+            {"ButtonDkShadow", c.ButtonDkShadow},
+            {"HilightText", c.HilightText},
+            {"Hilight", c.Hilight},
+            {"Menubar", c.Menubar},
+            {"MenuBarText", c.MenuBarText},
+            {"MenuText", c.MenuText},
+            {"Menu", c.Menu},
+            {"Scrollbar", c.Scrollbar},
         };
         for (const auto& [key, value] : keys) builder_.Set("Colours", key, TRgb::Of(value));
     }
 
     void WriteButtons() {
-        const bool push = Has(TElement::Buttons), check = Has(TElement::CheckButton), radio = Has(TElement::RadioButton);
+        const bool push = Has(TElement::Buttons), check = Has(TElement::CheckButton),
+                   radio = Has(TElement::RadioButton);
         if (!push && !check && !radio) return;
         if (push) WriteImage(TElement::Buttons);
         WriteMargins("Buttons", Info(TElement::Buttons).Layout.Margins);
-        builder_.Set("Buttons", "Trans", Trans());
+        builder_.Set("Buttons", "Trans", Trans(TElement::Buttons));
         builder_.Set("Buttons", "Tile", 0);
         WriteTextColours("Buttons");
         if (check) WriteImage(TElement::CheckButton);
@@ -248,7 +255,7 @@ private:
         if (element == TElement::MdiControls) return;
         if (element != TElement::Progress) builder_.Set(section, "Style", 0);
         WriteMargins(section, Info(element).Layout.Margins);
-        builder_.Set(section, "Trans", Trans());
+        builder_.Set(section, "Trans", Trans(element));
         builder_.Set(section, "Tile", 0);
         if (element != TElement::Progress) WriteTextColours(section);
         if (element == TElement::HorzScrollThumb || element == TElement::VertScrollThumb)
@@ -283,9 +290,10 @@ TPiece PieceAt(const TMargins& margins, int width, int height, int x, int y) {
 
 uint32_t PieceColour(TElement element, int frame, TPiece piece, int variant) {
     if (frame < 1 || frame > 24 || variant < 0 || variant > 2) throw std::out_of_range("no such test piece");
-    const uint32_t index =
-        ((static_cast<uint32_t>(variant) * ElementCount + static_cast<uint32_t>(element)) * 24 +
-         static_cast<uint32_t>(frame - 1)) * 9 + static_cast<uint32_t>(piece);
+    const uint32_t index = ((static_cast<uint32_t>(variant) * ElementCount + static_cast<uint32_t>(element)) * 24 +
+                            static_cast<uint32_t>(frame - 1)) *
+                               9 +
+                           static_cast<uint32_t>(piece);
     // An odd factor spreads neighbouring pieces apart and keeps every index its own colour.
     const uint32_t spread = (index * 0x2F35u) & 0x7FFFu;
     const uint32_t red = 4 + 8 * (spread & 31), green = 4 + 8 * ((spread >> 5) & 31), blue = 4 + 8 * (spread >> 10);
@@ -338,7 +346,9 @@ int BorderFrames(const TTestSkinOptions& options) {
     return options.BorderFrameCount > 0 ? options.BorderFrameCount : 2;
 }
 
-std::string TestSkinSettings(const TTestSkinOptions& options) { return TTestSkinWriter(options).Build().SettingsText(); }
+std::string TestSkinSettings(const TTestSkinOptions& options) {
+    return TTestSkinWriter(options).Build().SettingsText();
+}
 
 std::vector<uint8_t> TestSkin(const TTestSkinOptions& options) {
     return TTestSkinWriter(options).Build().Pack(SettingsEntryName);

@@ -13,7 +13,10 @@
 // channel = 0 (mod 8), so no piece ever equals a skin colour, and none is near
 // KeyColour. The only other pixels are the keyed corners: in the corners that
 // Layout(e).KeyedCorners names, a KeySize x KeySize square of every frame is
-// KeyColour. FramePixel() gives any pixel of a frame, keys included.
+// KeyColour (the left border's top-left and the right border's top-right, so
+// the window region loses its two top corners; both top corners of the caption
+// buttons and tabs; all four of push buttons, check and radio boxes).
+// FramePixel() gives any pixel of a frame, keys included.
 //
 // Example: the left border of an active skinned window painted with the
 // default test skin shows, at window pixel (2, 30),
@@ -21,12 +24,20 @@
 // and window pixel (0, 0) lies outside the window region (keyed corner).
 //
 // Skins: TestSkin(options) returns the ".skn" bytes; TTestSkinOptions makes
-// the variants (other colours, no frame keys, Trans off, a border frame count
-// of 0, sections left out, an image value spelt ".BMP", an entry that is no
-// bitmap). WrongMagicSkin() and SkinWithoutSettings() are containers the
-// writer would refuse. FillStream() puts bytes into a memory stream.
+// the variants (other colours, no frame keys, Trans off for all or some, a
+// border frame count of 0, sections left out, an image value spelt ".BMP", an
+// entry that is no bitmap, other caption text and caption-button keys).
+// WrongMagicSkin() and SkinWithoutSettings() are containers the writer would
+// refuse. FillStream() puts bytes into a memory stream.
 //
-// Portable; the tests of both builds link it with the skin packer.
+//     TTestSkinOptions options;
+//     options.Trans = false;                        // full rectangle region
+//     options.CaptionButtonKeys[0].Xcoord = 30;     // close button 30 from the right
+//     testskin::FillStream(stream, testskin::TestSkin(options));
+//
+// Portable; the tests of both builds link it with the skin packer
+// (Windows tests: tools/skinpaint/Raster, SkinBuilder and TestSkins are in
+// the test program; native tests: skinpaint_lib).
 #pragma once
 
 #include <array>
@@ -169,16 +180,21 @@ const std::array<TCaptionButtonKeys, 5>& CaptionButtons();
 // Layout(MenuBar).Margins.
 
 struct TTestSkinOptions {
-    int Variant = 0;            // 0, 1 or 2: every piece and skin colour differs between variants
-    bool FrameKeys = true;      // the caption buttons' "frame" keys and the check and radio frame counts;
-                                // without them the reader derives the counts from the image sizes
-    int BorderFrameCount = 2;   // each border's "Frame" key and the frames its image holds (2 when 0)
-    bool Trans = true;          // every "Trans" key 1; false writes 0 (the borders' default is 1)
-    bool ColourKeys = true;     // the [Colours] section and the title's text colour keys
-    std::set<TElement> Omit;    // elements whose image key is left out, with their whole section when
-                                // they own it (a caption button, Tabs, Progress, UpDown..., any [X] Image)
+    int Variant = 0;                // 0, 1 or 2: every piece and skin colour differs between variants
+    bool FrameKeys = true;          // the caption buttons' "frame" keys and the check and radio frame counts;
+                                    // without them the reader derives the counts from the image sizes
+    int BorderFrameCount = 2;       // each border's "Frame" key and the frames its image holds (2 when 0)
+    bool Trans = true;              // every "Trans" key 1; false writes 0 (the borders' default is 1)
+    bool ColourKeys = true;         // the [Colours] section and the title's text colour keys
+    std::set<TElement> Omit;        // elements whose image key is left out, with their whole section when
+                                    // they own it (a caption button, Tabs, Progress, UpDown..., any [X] Image)
+    std::set<TElement> OtherTrans;  // elements whose "Trans" key is the opposite of Trans
     std::optional<TElement> UpperCaseExtension;  // its key names its entry "....BMP" (entry stored so too)
     std::optional<TElement> NotABitmap;          // its entry holds text that is no bitmap file
+    // The caption text keys written (the text band's pieces keep Layout(TextBack)).
+    TTitleKeys TitleKeys = Title;
+    // The caption buttons' keys written, in this order; the images stay.
+    std::array<TCaptionButtonKeys, 5> CaptionButtonKeys = CaptionButtons();
 };
 
 // Only the four border keys of [Personality]: every other section absent.

@@ -18,10 +18,14 @@ enum class TArrow { Left, Right, Up, Down };
 TShape Arrow(TArrow arrow, double cx, double cy, double size) {
     const double h = size / 2, d = size / 4;
     switch (arrow) {
-        case TArrow::Up: return Polygon({{cx - h, cy + d}, {cx, cy - d - 0.25}, {cx + h, cy + d}});
-        case TArrow::Down: return Polygon({{cx - h, cy - d}, {cx + h, cy - d}, {cx, cy + d + 0.25}});
-        case TArrow::Left: return Polygon({{cx - d - 0.25, cy}, {cx + d, cy - h}, {cx + d, cy + h}});
-        case TArrow::Right: return Polygon({{cx - d, cy - h}, {cx + d + 0.25, cy}, {cx - d, cy + h}});
+        case TArrow::Up:
+            return Polygon({{cx - h, cy + d}, {cx, cy - d - 0.25}, {cx + h, cy + d}});
+        case TArrow::Down:
+            return Polygon({{cx - h, cy - d}, {cx + h, cy - d}, {cx, cy + d + 0.25}});
+        case TArrow::Left:
+            return Polygon({{cx - d - 0.25, cy}, {cx + d, cy - h}, {cx + d, cy + h}});
+        case TArrow::Right:
+            return Polygon({{cx - d, cy - h}, {cx + d + 0.25, cy}, {cx - d, cy + h}});
     }
     return Polygon({});
 }
@@ -47,7 +51,8 @@ TShape CaptionGlyph(TGlyph glyph, double cx, double cy, double scale) {
             return Union(Union(Edge(front, 1), Box(cx - s, cy - f + 2, cx + f, cy - f + 4)),
                          Without(Union(Edge(back, 1), Box(cx - s + 3, cy - s + 1, cx + s, cy - s + 2)), front));
         }
-        case TGlyph::Minimise: return Box(cx - s, cy + s - 2, cx + s, cy + s);
+        case TGlyph::Minimise:
+            return Box(cx - s, cy + s - 2, cx + s, cy + s);
     }
     return Box(0, 0, 0, 0);
 }
@@ -98,7 +103,9 @@ private:
     TRgb SoftOutline() const { return Mix(t_.Face, t_.Text, 0.18); }
     TRgb GlyphColour() const { return Mix(t_.Face, t_.Text, 0.72); }
     TRgb DisabledGlyph() const { return Mix(t_.Face, t_.Text, 0.3); }
-    TRgb Caption(bool active, int y) const { return (active ? activeFrame_ : inactiveFrame_).Pixel(CaptionColumn(), y); }
+    TRgb Caption(bool active, int y) const {
+        return (active ? activeFrame_ : inactiveFrame_).Pixel(CaptionColumn(), y);
+    }
     int CaptionColumn() const { return g_.Border + g_.TopEnd + 2; }
     TPaint CaptionBehind(bool active, int top) const {
         return [this, active, top](int, int y) { return Caption(active, std::clamp(top + y, 0, g_.Caption - 1)); };
@@ -236,7 +243,8 @@ private:
             {"TitleTextNoActive", t_.InactiveCaptionText},
             {"ButtonFace", t_.Face},
             {"ButtonText", t_.Text},
-            {"ButtonHilight", White},
+            // Only the hot menu-bar item's outline reads it: a tint that shows on the light bar.
+            {"ButtonHilight", Mix(t_.Accent, t_.Face, 0.4)},
             {"Buttonlight", Lighter(t_.Face, 0.5)},
             {"ButtonShadow", Outline()},
             {"ButtonDkShadow", Mix(t_.Face, t_.Text, 0.6)},
@@ -253,8 +261,7 @@ private:
 
     // Rounded face of a push button, tool button or the like: fill, edge and
     // an inner highlight, keyed around its corners against the face colour.
-    TRaster Face(int w, int h, double radius, const TPaint& fill, TRgb edge, double highlight,
-                 TRgb background) const {
+    TRaster Face(int w, int h, double radius, const TPaint& fill, TRgb edge, double highlight, TRgb background) const {
         const TShape box = Box(0, 0, w, h, radius);
         TLayer layer(w, h);
         layer.Fill(box, fill);
@@ -267,15 +274,18 @@ private:
         const int w = 20, h = 22;
         const TRgb f = t_.Face;
         switch (state) {
-            case 2: return Face(w, h, 3, VerticalGradient(0, Darker(f, 0.13), h - 1, Darker(f, 0.05)),
-                                Mix(f, t_.Text, 0.46), 0, f);
-            case 3: return Face(w, h, 3, Solid(Lighter(f, 0.35)), SoftOutline(), 0, f);
-            case 4: return Face(w, h, 3, VerticalGradient(0, Lighter(t_.Accent, 0.93), h - 1, Lighter(t_.Accent, 0.76)),
-                                t_.Accent, 0.6, f);
-            case 5: return Face(w, h, 3, VerticalGradient(0, Lighter(f, 0.8), h - 1, Darker(f, 0.03)), t_.Accent, 0.6,
-                                f);
-            default: return Face(w, h, 3, VerticalGradient(0, Lighter(f, 0.8), h - 1, Darker(f, 0.03)), Outline(),
-                                 0.6, f);
+            case 2:
+                return Face(w, h, 3, VerticalGradient(0, Darker(f, 0.13), h - 1, Darker(f, 0.05)),
+                            Mix(f, t_.Text, 0.46), 0, f);
+            case 3:
+                return Face(w, h, 3, Solid(Lighter(f, 0.35)), SoftOutline(), 0, f);
+            case 4:
+                return Face(w, h, 3, VerticalGradient(0, Lighter(t_.Accent, 0.93), h - 1, Lighter(t_.Accent, 0.76)),
+                            t_.Accent, 0.6, f);
+            case 5:
+                return Face(w, h, 3, VerticalGradient(0, Lighter(f, 0.8), h - 1, Darker(f, 0.03)), t_.Accent, 0.6, f);
+            default:
+                return Face(w, h, 3, VerticalGradient(0, Lighter(f, 0.8), h - 1, Darker(f, 0.03)), Outline(), 0.6, f);
         }
     }
 
@@ -325,12 +335,12 @@ private:
         b_.Set("Buttons", "Trans", 1);
         b_.Set("Buttons", "Tile", 0);
         b_.SetImage("Buttons", "CheckButton", "checkbox.bmp",
-                    FramesSideBySide({CheckBox(false, true), CheckBox(true, true), CheckBox(false, false),
-                                      CheckBox(true, false)}));
+                    FramesSideBySide(
+                        {CheckBox(false, true), CheckBox(true, true), CheckBox(false, false), CheckBox(true, false)}));
         b_.Set("Buttons", "CheckButtonFrame", 4);
         b_.SetImage("Buttons", "RadioButton", "radiobutton.bmp",
-                    FramesSideBySide({RadioBox(false, true), RadioBox(true, true), RadioBox(false, false),
-                                      RadioBox(true, false)}));
+                    FramesSideBySide(
+                        {RadioBox(false, true), RadioBox(true, true), RadioBox(false, false), RadioBox(true, false)}));
         b_.Set("Buttons", "RadioButtonFrame", 4);
         TextColours("Buttons", t_.Text);
     }
@@ -363,7 +373,10 @@ private:
             else
                 layer.Fill(box, White, fill);
             layer.Fill(Edge(box, 1), state == Pressed ? Black : White,
-                       state == Hot ? 0.45 : state == Pressed ? 0.28 : active ? 0.2 : 0.1);
+                       state == Hot       ? 0.45
+                       : state == Pressed ? 0.28
+                       : active           ? 0.2
+                                          : 0.1);
         }
         const double cx = width / 2.0, cy = h / 2.0;
         const TShape shape = CaptionGlyph(glyph, cx, cy, 1);
@@ -522,10 +535,14 @@ private:
     TRgb ComboFill(int state, int y, int h) const {
         const TRgb f = t_.Face;
         switch (state) {
-            case 2: return Mix(Darker(f, 0.12), Darker(f, 0.05), y / (h - 1.0));
-            case 3: return Lighter(f, 0.35);
-            case 4: return Mix(Lighter(t_.Accent, 0.92), Lighter(t_.Accent, 0.78), y / (h - 1.0));
-            default: return Mix(Lighter(f, 0.8), Darker(f, 0.03), y / (h - 1.0));
+            case 2:
+                return Mix(Darker(f, 0.12), Darker(f, 0.05), y / (h - 1.0));
+            case 3:
+                return Lighter(f, 0.35);
+            case 4:
+                return Mix(Lighter(t_.Accent, 0.92), Lighter(t_.Accent, 0.78), y / (h - 1.0));
+            default:
+                return Mix(Lighter(f, 0.8), Darker(f, 0.03), y / (h - 1.0));
         }
     }
 
@@ -586,10 +603,12 @@ private:
         std::vector<TRaster> frames;
         for (int state : {1, 2, 3, 1, 1}) {
             TRaster frame(w, h);
-            const TRgb top = state == 2 ? Lighter(t_.Accent, 0.9) : state == 3 ? Darker(t_.Face, 0.06)
-                                                                                : Lighter(t_.Face, 0.85);
-            const TRgb bottom = state == 2 ? Lighter(t_.Accent, 0.8) : state == 3 ? Darker(t_.Face, 0.1)
-                                                                                   : Lighter(t_.Face, 0.15);
+            const TRgb top = state == 2   ? Lighter(t_.Accent, 0.9)
+                             : state == 3 ? Darker(t_.Face, 0.06)
+                                          : Lighter(t_.Face, 0.85);
+            const TRgb bottom = state == 2   ? Lighter(t_.Accent, 0.8)
+                                : state == 3 ? Darker(t_.Face, 0.1)
+                                             : Lighter(t_.Face, 0.15);
             for (int y = 0; y < h; ++y) frame.FillRect(0, y, w, 1, Mix(top, bottom, y / (h - 1.0)));
             frame.FillRect(0, h - 1, w, 1, Mix(t_.Face, t_.Text, 0.28));
             frame.FillRect(w - 1, 4, 1, h - 8, Mix(t_.Face, t_.Text, 0.24));
@@ -643,9 +662,10 @@ private:
                 const TShape box = Box(1, 1, s - 1, s - 1, 3);
                 if (state == 2) layer.Fill(box, Mix(track, t_.Text, 0.3));
                 if (state == 3) layer.Fill(box, Mix(track, t_.Text, 0.1));
-                const TRgb ink = state == 2 ? White : state == 3 ? Mix(track, t_.Text, 0.75)
-                                                                 : state == 4 ? Mix(track, t_.Text, 0.22)
-                                                                              : Mix(track, t_.Text, 0.55);
+                const TRgb ink = state == 2   ? White
+                                 : state == 3 ? Mix(track, t_.Text, 0.75)
+                                 : state == 4 ? Mix(track, t_.Text, 0.22)
+                                              : Mix(track, t_.Text, 0.55);
                 layer.Fill(Arrow(arrow, 8, 8, 7), ink);
                 frames.push_back(layer.Keyed(track));
             }
@@ -717,7 +737,8 @@ private:
         TShape box = vertical ? (first ? Box(0, 0, w, h + 4, 3, 3, 0, 0) : Box(0, -4, w, h, 0, 0, 3, 3))
                               : (first ? Box(0, 0, w + 4, h, 3, 0, 0, 3) : Box(-4, 0, w, h, 0, 3, 3, 0));
         TLayer layer(w, h);
-        layer.Fill(box, [=, this](int, int y) { return ComboFill(state == 4 ? 4 : state, y + (first ? 0 : h), 2 * h); });
+        layer.Fill(box,
+                   [=, this](int, int y) { return ComboFill(state == 4 ? 4 : state, y + (first ? 0 : h), 2 * h); });
         layer.Fill(Edge(box, 1), state == 3 ? SoftOutline() : Outline());
         TRaster half = layer.Keyed(t_.Face);
         // The two halves meet at a soft line.
@@ -764,10 +785,25 @@ private:
 };
 
 TSkinTheme Theme(std::string name, bool light, TRgb captionTop, TRgb captionBottom, TRgb inactiveTop,
-                 TRgb inactiveBottom, TRgb frame, TRgb inactiveFrame, TRgb captionText, TRgb inactiveText,
-                 TRgb face, TRgb accent, TRgb text, TRgb menu, TRgb track, TRgb close) {
-    return {std::move(name), light, captionTop, captionBottom, inactiveTop, inactiveBottom, frame, inactiveFrame,
-            captionText, inactiveText, face, accent, text, menu, track, close, {}};
+                 TRgb inactiveBottom, TRgb frame, TRgb inactiveFrame, TRgb captionText, TRgb inactiveText, TRgb face,
+                 TRgb accent, TRgb text, TRgb menu, TRgb track, TRgb close) {
+    return {std::move(name),
+            light,
+            captionTop,
+            captionBottom,
+            inactiveTop,
+            inactiveBottom,
+            frame,
+            inactiveFrame,
+            captionText,
+            inactiveText,
+            face,
+            accent,
+            text,
+            menu,
+            track,
+            close,
+            {}};
 }
 
 }  // namespace
@@ -784,8 +820,8 @@ const std::vector<TSkinTheme>& BuiltinThemes() {
               {142, 166, 148}, White, {86, 114, 94}, {238, 244, 239}, {46, 142, 70}, {28, 42, 31}, {251, 253, 251},
               {225, 234, 227}, {212, 61, 54}),
         Theme("Builtin", false, {82, 142, 156}, {42, 94, 108}, {212, 222, 224}, {184, 200, 204}, {30, 70, 80},
-              {138, 160, 166}, White, {86, 110, 116}, {235, 239, 240}, {44, 126, 143}, {24, 38, 42},
-              {250, 252, 252}, {224, 232, 234}, {209, 63, 58}),
+              {138, 160, 166}, White, {86, 110, 116}, {235, 239, 240}, {44, 126, 143}, {24, 38, 42}, {250, 252, 252},
+              {224, 232, 234}, {209, 63, 58}),
     };
     return themes;
 }

@@ -20,19 +20,19 @@ struct TThemeGeometry {
     int ButtonHeight = 20;  // caption buttons
     int ButtonTop = 5;
     int CloseWidth = 40;
-    int BoxWidth = 28;      // maximise, restore and minimise
+    int BoxWidth = 28;  // maximise, restore and minimise
     int ButtonGap = 2;
-    int ButtonsRight = 6;   // from the window's right edge to the close button
-    int IconLeft = 8;       // the window icon's place
+    int ButtonsRight = 6;  // from the window's right edge to the close button
+    int IconLeft = 8;      // the window icon's place
     int IconTop = 7;
-    int TextShift = 24;     // caption text start, past the icon
-    int TextBandEnd = 12;   // rounded ends of the caption text band
-    int MenuBar = 20;       // menu bar image height (stretched to the system's)
+    int TextShift = 22;    // caption text start, past the icon
+    int TextBandEnd = 10;  // rounded ends of the caption text band
+    int MenuBar = 20;      // menu bar image height (stretched to the system's)
 };
 
 struct TSkinTheme {
-    std::string Name;  // archive name without ".skn"
-    bool LightCaption;  // dark caption text and glyphs on a light caption
+    std::string Name;                  // archive name without ".skn"
+    bool LightCaption;                 // dark caption text and glyphs on a light caption
     TRgb CaptionTop, CaptionBottom;    // active caption gradient
     TRgb InactiveTop, InactiveBottom;  // inactive caption gradient
     TRgb Frame, InactiveFrame;         // the window's outer line
