@@ -158,3 +158,6 @@ list(APPEND PELLIX_E2E_TEST_SOURCES tests/e2e/SkinChoiceTest.cpp)
 list(APPEND PELLIX_WINDOWS_SOURCES skin/FramePaint.cpp skin/CaptionButtons.cpp)
 list(APPEND PELLIX_WINDOWS_TEST_SOURCES tests/skin/FrameGeometryTest.cpp tests/skin/CaptionButtonRulesTest.cpp
   tests/skin/FramePaintTest.cpp tests/skin/CaptionButtonsTest.cpp tests/skin/WinSkinFormTest.cpp)
+list(APPEND PELLIX_E2E_TEST_SOURCES tests/e2e/FrameTest.cpp
+  tools/skinpaint/Raster.cpp tools/skinpaint/SkinBuilder.cpp tools/skinpaint/TestSkins.cpp
+  tools/skinpack/LzhufEncoder.cpp tools/skinpack/SkinArchiveWriter.cpp)
