@@ -58,16 +58,29 @@ void RepaintWindow(HWND window) {
     UpdateWindow(window);
 }
 
-// The framework form's WindowProc while the frame holds it. It reads nothing
-// of itself after the call, so the frame may put the old WindowProc back
-// (and so destroy this hook) from inside it.
+// What a framework form's WindowProc holds while the frame is in its chain.
+// The frame lets go of it at detach (frame none): when something was put in
+// front of it meanwhile, it stays in the chain and passes every message to
+// the WindowProc it replaced.
+struct TWinSkinForm::TFormLink {
+    TWinSkinForm* frame = nullptr;
+    TWndMethod old;
+    int depth = 0;  // messages being handled now
+};
+
+// The form's WindowProc. It works from its own hold on the link, so the
+// frame may put the old WindowProc back (destroying this hook) inside it.
 struct TWinSkinForm::TFormHook {
-    TWinSkinForm* frame;
+    std::shared_ptr<TFormLink> link;
     void operator()(TMessage& m) const {
-        TWinSkinForm* f = frame;
-        ++f->formDepth_;
-        f->FrameWindowProc(m);
-        --f->formDepth_;
+        const std::shared_ptr<TFormLink> held = link;
+        struct TDepth {
+            TFormLink& l;
+            explicit TDepth(TFormLink& link) : l(link) { ++l.depth; }
+            ~TDepth() { --l.depth; }
+        } depth(*held);
+        if (held->frame != nullptr) held->frame->FrameWindowProc(m);
+        else held->old(m);
     }
 };
 
@@ -81,6 +94,8 @@ TWinSkinForm::~TWinSkinForm() {
     DropControlSkins();
     ClearCaptionButtons();
     if (subclassed_) Unsubclass();
+    // A form may outlive the frame: its chain then passes through.
+    if (formLink_ != nullptr) formLink_->frame = nullptr;
     UnsubclassMdiClient();
     if (SkinData != nullptr) SkinData->RemoveFreeNotification(this);
     if (SkinManager != nullptr && Window != nullptr) SkinManager->UnskinWindow(Window);
@@ -99,7 +114,9 @@ void TWinSkinForm::Notification(TComponent* component, TOperation operation) {
 
 bool TWinSkinForm::TearingDown() const { return FrameState == FrameStateClosing || windowDestroying_; }
 
-bool TWinSkinForm::InWindowProc() const { return formDepth_ > 0 || subclass_.InWindowProc(); }
+bool TWinSkinForm::InWindowProc() const {
+    return (formLink_ != nullptr && formLink_->depth > 0) || subclass_.InWindowProc();
+}
 
 // ------------------------------------------------------------------ attach
 
@@ -179,9 +196,10 @@ void TWinSkinForm::AttachFrameLight(TSkinData* skinData) {
 
 void TWinSkinForm::Subclass() {
     if (Form != nullptr) {
-        oldFormWindowProc_ = Form->WindowProc;
-        Form->WindowProc = TFormHook{this};
-        formHooked_ = true;
+        formLink_ = std::make_shared<TFormLink>();
+        formLink_->frame = this;
+        formLink_->old = Form->WindowProc;
+        Form->WindowProc = TFormHook{formLink_};
     } else {
         const bool attached = subclass_.Attach(
             Window,
@@ -197,14 +215,12 @@ void TWinSkinForm::Subclass() {
 }
 
 void TWinSkinForm::Unsubclass() {
-    if (formHooked_ && Form != nullptr) {
+    if (formLink_ != nullptr && formLink_->frame == this) {
         // Only while ours is still the form's WindowProc; otherwise whoever
-        // came later keeps calling through us.
-        auto* current = Form->WindowProc.target<TFormHook>();
-        if (current != nullptr && current->frame == this) {
-            Form->WindowProc = oldFormWindowProc_;
-            formHooked_ = false;
-        }
+        // came later keeps calling through ours, which passes everything on.
+        const auto* current = Form->WindowProc.target<TFormHook>();
+        if (current != nullptr && current->link == formLink_) Form->WindowProc = formLink_->old;
+        formLink_->frame = nullptr;
     }
     subclass_.Detach();
     subclassed_ = false;
@@ -256,7 +272,8 @@ void DrawIconKeyed(TBitmap& keyed, HICON icon, int cx, int cy) {
             const int through = k[2] - b[2];
             if (through <= 0) continue;
             const int opacity = 255 - through;
-            for (int c = 0; c < 3; ++c) k[c] = through >= 128 ? (c == 1 ? 0 : 255) : std::min(255, b[c] * 255 / opacity);
+            for (int c = 0; c < 3; ++c)
+                k[c] = through >= 128 ? (c == 1 ? 0 : 255) : std::min(255, b[c] * 255 / opacity);
         }
     }
 }
@@ -388,13 +405,14 @@ void TWinSkinForm::FitFrameToCaption(int withMenu) {
 
 void TWinSkinForm::ApplyFaceColour() {
     if (SkinData == nullptr) return;
+    const TColor face = SkinData->ButtonFaceColour;
     if (Form != nullptr) {
-        Form->SetColor(SkinData->ButtonFaceColour);
+        Form->SetColor(face);
         for (int i = 0; i < Form->ComponentCount(); ++i)
-            if (auto* inner = dynamic_cast<TCustomForm*>(Form->Components(i))) inner->SetColor(SkinData->ButtonFaceColour);
+            if (auto* inner = dynamic_cast<TCustomForm*>(Form->Components(i))) inner->SetColor(face);
     }
     for (TSkinControl* control : ControlSkins)
-        if (control->SetFaceColour && control->Control != nullptr) control->Control->SetColor(SkinData->ButtonFaceColour);
+        if (control->SetFaceColour && control->Control != nullptr) control->Control->SetColor(face);
     if (!attachedFull_) return;
     FrameState = FrameStateRereading;
     // The caption strip of the old skin must not shape the new region.
@@ -503,8 +521,9 @@ void TWinSkinForm::WindowGone() {
 // ---------------------------------------------------------------- routing
 
 void TWinSkinForm::CallOldFrameProc(TMessage& m) {
-    if (Form != nullptr && oldFormWindowProc_) {
-        oldFormWindowProc_(m);
+    if (formLink_ != nullptr) {
+        const std::shared_ptr<TFormLink> link = formLink_;
+        link->old(m);
         return;
     }
     if (subclass_.Window() != nullptr) {
@@ -537,7 +556,8 @@ void TWinSkinForm::FrameWindowProc(TMessage& m) {
     }
     // Without its skin the frame stands aside; a plain child window's frame
     // is never drawn.
-    if (!subclassed_ || windowDestroying_ || SkinData == nullptr || ((RecordedStyle & WS_CHILD) && MdiState != msMdiChild)) {
+    const bool plainChild = (RecordedStyle & WS_CHILD) && MdiState != msMdiChild;
+    if (!subclassed_ || windowDestroying_ || SkinData == nullptr || plainChild) {
         CallOldFrameProc(m);
         return;
     }

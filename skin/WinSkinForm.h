@@ -162,6 +162,7 @@ protected:
     void Notification(TComponent* component, TOperation operation) override;
 
 private:
+    struct TFormLink;
     struct TFormHook;
 
     // The one window procedure, for both ways of holding the window.
@@ -219,12 +220,10 @@ private:
 
     TWindowSubclass subclass_;
     TWindowSubclass mdiClientSubclass_;
-    TWndMethod oldFormWindowProc_;
+    std::shared_ptr<TFormLink> formLink_;
     bool subclassed_ = false;
-    bool formHooked_ = false;
     bool attachedFull_ = false;
     bool attachedLight_ = false;
-    int formDepth_ = 0;
     // A caption button was pressed since the last full paint.
     bool buttonPressed_ = false;
     // WM_DESTROY has come: the frame passes everything on.

@@ -109,6 +109,24 @@ TEST_F(WinSkinForm, DetachesAsItWasAttachedWhateverTheSwitchesSayNow) {
     EXPECT_EQ(form.Color(), clBtnFace);
 }
 
+TEST_F(WinSkinForm, AWindowProcPutInFrontOfTheFramesKeepsWorkingAfterTheFrameIsGone) {
+    TForm& form = ShowForm(RECT{150, 150, 450, 350});
+    int seen = 0;
+    TWndMethod previous = form.WindowProc;
+    form.WindowProc = [&seen, previous](TMessage& m) {
+        seen += m.Msg == WM_USER + 7;
+        previous(m);
+    };
+    Unskin();
+    // The frame is freed; the chain still runs through the place it held.
+    EXPECT_EQ(SendMessageA(form.Handle(), SkinMsgQuery, 0, 0), 0);
+    SendMessageA(form.Handle(), WM_USER + 7, 0, 0);
+    EXPECT_EQ(seen, 1);
+    form.SetCaption("Still a form");
+    EXPECT_EQ(form.Caption(), "Still a form");
+    form.WindowProc = previous;  // the spy's counter goes with this test
+}
+
 TEST_F(WinSkinForm, AHiddenFormAttachedLightStaysHiddenWhenUnskinned) {
     skin->SkinControls &= ~SkinControlBit(xcMainMenu);
     lightForm.reset(new TForm(nullptr));
@@ -347,7 +365,8 @@ struct MdiWindows {
 
 TEST_F(WinSkinForm, AnMdiFrameAndItsChildrenAreFramedAsTheirRolesSay) {
     static MdiWindows classes;
-    HWND frameWindow = ShowWindowOfClass("PellixMdiFrameTest", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, RECT{50, 50, 650, 500});
+    HWND frameWindow =
+        ShowWindowOfClass("PellixMdiFrameTest", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, RECT{50, 50, 650, 500});
     TWinSkinForm* frame = FrameOf(frameWindow);
     ASSERT_NE(frame, nullptr);
     EXPECT_EQ(frame->MdiState, msMdiFrame);
@@ -362,7 +381,8 @@ TEST_F(WinSkinForm, AnMdiFrameAndItsChildrenAreFramedAsTheirRolesSay) {
     create.cx = 240;
     create.cy = 160;
     create.style = WS_OVERLAPPEDWINDOW;
-    auto child = reinterpret_cast<HWND>(SendMessageA(MdiWindows::client, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&create)));
+    const auto child = reinterpret_cast<HWND>(
+        SendMessageA(MdiWindows::client, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&create)));
     ASSERT_NE(child, nullptr);
     // The new child is framed once the client refreshes its menu.
     SendMessageA(MdiWindows::client, WM_MDIREFRESHMENU, 0, 0);
