@@ -177,6 +177,45 @@ TEST_F(CaptionButtons, ADoubleClickOnTheCaptionMaximisesAndRestores) {
     EXPECT_TRUE(PumpUntil([h] { return !IsZoomed(h); }));
 }
 
+TEST_F(CaptionButtons, AMaximisedWindowIsNotDraggedByItsCaptionNorOpensItsMenu) {
+    for (const bool withMenu : {false, true}) {
+        HMENU menu = nullptr;
+        if (withMenu) {
+            menu = CreateMenu();
+            HMENU file = CreatePopupMenu();
+            AppendMenuA(file, MF_STRING, 101, "&Open");
+            AppendMenuA(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(file), "&File");
+        }
+        HWND h = ShowPlainWindow(WS_OVERLAPPEDWINDOW, RECT{100, 100, 420, 300}, "Maximised", menu);
+        SendMessageA(h, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+        PumpMessages();
+        ASSERT_TRUE(IsZoomed(h));
+        const RECT before = WindowRect(h);
+        bool menuOpened = false;
+        ModalDriver driver([&] {
+            if (FindThreadWindow("#32768") == nullptr) return false;
+            menuOpened = true;
+            EndMenu();
+            return true;
+        });
+        // The caption's last row, left of the text: where the platform draws
+        // its own menu bar's first item.
+        const POINT grip = OnScreen(h, POINT{L + 10, T - 1});
+        MoveMouse(grip);
+        // All of it queued before anything is handled, as a modal loop would take it.
+        SendMouseButton(MOUSEEVENTF_LEFTDOWN);
+        SendMouseMove(POINT{grip.x + 40, grip.y + 30});
+        SendMouseButton(MOUSEEVENTF_LEFTUP);
+        Sleep(300);
+        PumpMessages();
+        EXPECT_TRUE(IsZoomed(h)) << "menu " << withMenu;
+        EXPECT_EQ(WindowRect(h).left, before.left) << "menu " << withMenu;
+        EXPECT_EQ(WindowRect(h).top, before.top) << "menu " << withMenu;
+        EXPECT_FALSE(menuOpened) << "menu " << withMenu;
+        DestroyWindow(h);
+    }
+}
+
 TEST_F(CaptionButtons, TheSystemMenuShowsTheWindowsRealBoxes) {
     HWND h = ShowPlainWindow(WS_OVERLAPPEDWINDOW, RECT{100, 100, 420, 300});
     HMENU system = GetSystemMenu(h, FALSE);
