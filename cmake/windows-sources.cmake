@@ -129,3 +129,16 @@ list(APPEND PELLIX_E2E_TEST_SOURCES tests/e2e/DemoFolderTest.cpp)
 # The skin engine's painting routines, bitmap turns and GDI guards.
 list(APPEND PELLIX_WINDOWS_SOURCES skin/ImgUtil.cpp)
 list(APPEND PELLIX_WINDOWS_TEST_SOURCES tests/skin/ImgUtilTest.cpp)
+
+# Scroll bars and list headers drawn from the skin, and the framework
+# controls they serve.
+list(APPEND PELLIX_WINDOWS_SOURCES
+  framework/ScrollBar.cpp
+  framework/ListView.cpp
+  skin/SkinScrollBars.cpp
+  skin/SkinTabs.cpp
+)
+list(APPEND PELLIX_WINDOWS_TEST_SOURCES
+  tests/skin/SkinScrollBarsTest.cpp
+  tests/skin/SkinTabsTest.cpp
+)
