@@ -11,6 +11,7 @@ set(PELLIX_WINDOWS_SOURCES
   framework/Buttons.cpp
   framework/Spin.cpp
   framework/FileCtrl.cpp
+  framework/ComCtrls.cpp
   app/ThumbnailsMain.cpp
 )
 
@@ -141,4 +142,23 @@ list(APPEND PELLIX_WINDOWS_SOURCES
 list(APPEND PELLIX_WINDOWS_TEST_SOURCES
   tests/skin/SkinScrollBarsTest.cpp
   tests/skin/SkinTabsTest.cpp
+)
+
+# Control skins of buttons, check and radio boxes, up-down arrows, track and
+# progress bars, edits and combo boxes, status bars and containers; the
+# control sampler holds one control of every kind they serve.
+list(APPEND PELLIX_WINDOWS_SOURCES
+  skin/SkinButtons.cpp
+  skin/SkinCheckBoxes.cpp
+  skin/SkinUpDown.cpp
+  skin/SkinEdits.cpp
+  skin/SkinBoxes.cpp
+)
+list(APPEND PELLIX_WINDOWS_TEST_SOURCES
+  tests/skin/SkinButtonsTest.cpp
+  tests/skin/SkinCheckBoxesTest.cpp
+  tests/skin/SkinUpDownTest.cpp
+  tests/skin/SkinEditsTest.cpp
+  tests/skin/SkinBoxesTest.cpp
+  tests/skin/ControlSamplerTest.cpp
 )

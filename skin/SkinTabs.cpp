@@ -40,22 +40,6 @@ TIconTextAlign HeaderItemAlign(int format) {
     }
 }
 
-void AssignWindowFont(TFont& font, HWND window) {
-    auto handle = reinterpret_cast<HFONT>(SendMessageA(window, WM_GETFONT, 0, 0));
-    if (handle == nullptr) handle = static_cast<HFONT>(GetStockObject(SYSTEM_FONT));
-    LOGFONTA log{};
-    if (GetObjectA(handle, sizeof(log), &log) == 0) return;
-    font.SetName(log.lfFaceName);
-    font.SetHeight(log.lfHeight);
-    font.SetCharset(log.lfCharSet);
-    TFontStyles style = 0;
-    if (log.lfWeight >= FW_BOLD) style |= fsBold;
-    if (log.lfItalic) style |= fsItalic;
-    if (log.lfUnderline) style |= fsUnderline;
-    if (log.lfStrikeOut) style |= fsStrikeOut;
-    font.SetStyle(style);
-}
-
 // ------------------------------------------------------------ TSkinHeader
 
 void TSkinHeader::AttachHandle(HWND handle, TSkinData* skinData, TCanvas* canvas) {

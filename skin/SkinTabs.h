@@ -17,10 +17,6 @@ namespace pellix {
 // HDF_CENTER in the low byte, anything else left.
 TIconTextAlign HeaderItemAlign(int format);
 
-// Copies a window's font (WM_GETFONT; the system font when it has none) into
-// font, so that a canvas draws with it.
-void AssignWindowFont(TFont& font, HWND window);
-
 class TSkinHeader : public TSkinControl {
 public:
     using TSkinControl::TSkinControl;
