@@ -131,17 +131,20 @@ list(APPEND PELLIX_E2E_TEST_SOURCES tests/e2e/DemoFolderTest.cpp)
 list(APPEND PELLIX_WINDOWS_SOURCES skin/ImgUtil.cpp)
 list(APPEND PELLIX_WINDOWS_TEST_SOURCES tests/skin/ImgUtilTest.cpp)
 
-# Scroll bars and list headers drawn from the skin, and the framework
-# controls they serve.
+# Scroll bars, tab controls, list headers and tab sets drawn from the skin,
+# and the framework controls they serve.
 list(APPEND PELLIX_WINDOWS_SOURCES
   framework/ScrollBar.cpp
   framework/ListView.cpp
+  framework/TabControls.cpp
+  framework/Tabs.cpp
   skin/SkinScrollBars.cpp
   skin/SkinTabs.cpp
 )
 list(APPEND PELLIX_WINDOWS_TEST_SOURCES
   tests/skin/SkinScrollBarsTest.cpp
   tests/skin/SkinTabsTest.cpp
+  tests/skin/ScrollTabSamplerTest.cpp
 )
 
 # Control skins of buttons, check and radio boxes, up-down arrows, track and

@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <memory>
 #include <optional>
@@ -177,6 +178,25 @@ TEST(ScrollBarGeometry, ScrollCodesPressTheirPart) {
     EXPECT_EQ(PressedPartOf(SB_THUMBTRACK, true), ppVertThumb);
     for (int code : {SB_PAGEUP, SB_PAGEDOWN, SB_THUMBPOSITION, SB_TOP, SB_BOTTOM, SB_ENDSCROLL})
         EXPECT_EQ(PressedPartOf(code, true), ppNone) << code;
+}
+
+TEST(ScrollBarPainting, ThinBarIsScaledWithoutLeavingItsStretchModeOnTheTarget) {
+    // Wine shrinks without mixing pixels in any mode (docs/wine.md), so only
+    // the caller's mode can be seen here: set back after the scaled copy.
+    TSkinData skin(nullptr);
+    test::LoadTestSkin(skin);
+    TBitmap target;
+    target.SetPixelFormat(TPixelFormat::pf32bit);
+    target.SetSize(10, 120);
+    HDC dc = target.Canvas()->BareHandle();
+    SetStretchBltMode(dc, BLACKONWHITE);
+    const int s = GetSystemMetrics(SM_CXHSCROLL);
+    DrawSkinBar(dc, RECT{0, 0, 10, 120}, true, TBarMetrics{s, 120 - 2 * s, 20, 30}, TBarPress::None, skin);
+    GdiFlush();
+    EXPECT_EQ(GetStretchBltMode(dc), BLACKONWHITE);
+    EXPECT_EQ(static_cast<uint32_t>(target.Canvas()->Pixel(0, 2)) & 0xFFFFFFu,
+              test::Piece(TElement::Scrollbar, 9, TPiece::Centre).Value)
+        << "the up arrow, scaled to 10 pixels across";
 }
 
 // ======================================================== window bars

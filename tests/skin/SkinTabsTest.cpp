@@ -1,19 +1,28 @@
-// Headers drawn from the test skin: every item and the filler right of the
-// last one read back from the window, text placed where the test measures
-// it, icons beside it.
+// Tab controls, headers and tab sets drawn from the test skin. The strip's
+// geometry is checked against the rectangles measured under Wine; the
+// windows are read back pixel by pixel at points the test works out from
+// the rectangles the controls report: tab frames (focused frame 2, others
+// frame 1), their rows turned the right way for each side, text colours,
+// the page border, the scroll arrows; header items with their text where
+// the test measures it; tab-set widths and the fit test.
 #include <windows.h>
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <optional>
+#include <thread>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "framework/Forms.h"
+#include "framework/TabControls.h"
+#include "framework/Tabs.h"
 #include "skin/ImgUtil.h"
 #include "skin/SkinTabs.h"
+#include "skin/SkinUpDown.h"
 #include "tests/harness/Pump.h"
 #include "tests/skin/SkinControlFixture.h"
 
@@ -267,6 +276,526 @@ TEST_F(HeaderSkinTest, EraseIsKeptWhileTheSkinPaintsAndPassedWithoutHeaderbar) {
     RedrawWindow(header, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
     const TWindowPixels pixels(header);
     EXPECT_EQ(pixels.Count(NinePart(TElement::Headerbar, 1, 100, 22, 50, 10), {0, 0, pixels.Width(), pixels.Height()}), 0);
+}
+
+// ========================================================= tab geometry
+
+TEST(TabGeometry, SideComesFromTheVerticalAndBottomStyles) {
+    EXPECT_EQ(TabSideOf(0), TTabSide::Top);
+    EXPECT_EQ(TabSideOf(TCS_BOTTOM | TCS_MULTILINE), TTabSide::Bottom);
+    EXPECT_EQ(TabSideOf(TCS_VERTICAL | TCS_MULTILINE), TTabSide::Left);
+    EXPECT_EQ(TabSideOf(TCS_VERTICAL | TCS_RIGHT), TTabSide::Right);
+}
+
+TEST(TabGeometry, StripAndTabsOfA300By200ControlOnEachSide) {
+    // Page areas and first tabs as Wine reports them for four tabs.
+    struct Case {
+        TTabSide side;
+        RECT adjusted, item;
+        RECT display, strip;
+        SIZE buffer;
+        RECT inBuffer;
+    };
+    const RECT rect{0, 0, 300, 200};
+    const Case cases[] = {
+        {TTabSide::Top, {4, 25, 296, 196}, {2, 2, 56, 23}, {0, 22, 300, 200}, {0, 0, 300, 22}, {300, 22}, {2, 3, 56, 24}},
+        {TTabSide::Bottom, {4, 4, 296, 175}, {2, 177, 56, 198}, {0, 0, 300, 178}, {0, 178, 300, 200}, {300, 22},
+         {2, -2, 56, 19}},
+        {TTabSide::Left, {46, 4, 296, 196}, {23, 2, 44, 95}, {43, 0, 300, 200}, {0, 0, 43, 200}, {200, 43},
+         {105, 23, 198, 44}},
+        {TTabSide::Right, {4, 4, 254, 196}, {256, 2, 277, 95}, {0, 0, 257, 200}, {257, 0, 300, 200}, {200, 43},
+         {1, 23, 94, 44}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.side));
+        const TTabStripLayout layout = LayoutTabStrip(rect, c.adjusted, c.side);
+        EXPECT_TRUE(EqualRect(&layout.Display, &c.display));
+        EXPECT_TRUE(EqualRect(&layout.Strip, &c.strip));
+        EXPECT_EQ(layout.Buffer.cx, c.buffer.cx);
+        EXPECT_EQ(layout.Buffer.cy, c.buffer.cy);
+        const RECT moved = TabRectInBuffer(c.item, c.side, layout, rect);
+        EXPECT_TRUE(EqualRect(&moved, &c.inBuffer));
+    }
+    // A strip with no room makes no buffer.
+    const TTabStripLayout none = LayoutTabStrip(rect, {4, -6, 296, 196}, TTabSide::Top);
+    EXPECT_LE(none.Buffer.cy, 0);
+}
+
+TEST(TabGeometry, FlippedTabsSwapTheirMarginsAndTheBorderTurnsItsWidths) {
+    const RECT margins{5, 4, 6, 3};
+    for (TTabSide side : {TTabSide::Top, TTabSide::Left, TTabSide::Right}) {
+        const RECT same = TabImageMargins(margins, side);
+        EXPECT_TRUE(EqualRect(&same, &margins));
+    }
+    const RECT flipped = TabImageMargins(margins, TTabSide::Bottom), swapped{5, 3, 6, 4};
+    EXPECT_TRUE(EqualRect(&flipped, &swapped));
+
+    // The wide band lies beside the tabs.
+    const std::pair<TTabSide, RECT> widths[] = {{TTabSide::Top, {4, 5, 4, 4}},
+                                                {TTabSide::Bottom, {4, 4, 4, 5}},
+                                                {TTabSide::Left, {5, 4, 4, 4}},
+                                                {TTabSide::Right, {4, 4, 5, 4}}};
+    for (const auto& [side, want] : widths) {
+        const RECT got = TabBorderWidths(side);
+        EXPECT_TRUE(EqualRect(&got, &want)) << static_cast<int>(side);
+    }
+}
+
+// ====================================================== tab control
+
+// A piece of the tab image upside down.
+TPiece Mirrored(TPiece piece) {
+    const int index = static_cast<int>(piece), row = index / 3, column = index % 3;
+    return static_cast<TPiece>((2 - row) * 3 + column);
+}
+
+// Pixel (x, y) of frame `frame` of the tab image painted over w x h, upside
+// down when flipped (its margins with it).
+TColour TabPixel(int frame, int w, int h, int x, int y, bool flipped, int variant = 0) {
+    testskin::TMargins m = testskin::Layout(TElement::Tabs).Margins;
+    if (flipped) std::swap(m.Top, m.Bottom);
+    TPiece piece = testskin::PieceAt(m, w, h, x, y);
+    if (flipped) piece = Mirrored(piece);
+    return test::Piece(TElement::Tabs, frame, piece, variant);
+}
+
+enum class TabHost { Raw, PageControl, TabControl };
+
+struct TabCase {
+    TabHost host;
+    TTabSide side;
+};
+
+std::string TabCaseName(const testing::TestParamInfo<TabCase>& info) {
+    static const char* sides[] = {"Top", "Bottom", "Left", "Right"};
+    static const char* hosts[] = {"Raw", "PageControl", "TabControl"};
+    return std::string(hosts[static_cast<int>(info.param.host)]) + sides[static_cast<int>(info.param.side)];
+}
+
+class TabSkinTest : public testing::Test {
+protected:
+    void SetUp() override {
+        form.reset(new TForm(nullptr));
+        form->SetBounds(30, 30, 420, 300);
+        form->Show();
+        test::LoadTestSkin(*skinData);
+        host = std::make_unique<test::TSkinTestHost>();
+        EnsureCommonControls();
+    }
+    void TearDown() override {
+        host.reset();
+        if (raw != nullptr && IsWindow(raw)) DestroyWindow(raw);
+        form.reset();
+        test::PumpMessages();
+    }
+
+    // A raw tab control of 300 x 200 with these tabs, the second selected.
+    HWND MakeRaw(DWORD style, const std::vector<std::string>& tabs) {
+        raw = CreateWindowExA(0, WC_TABCONTROLA, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style, 20, 20, 300, 200,
+                              form->Handle(), nullptr, GetModuleHandleA(nullptr), nullptr);
+        SendMessageA(raw, WM_SETFONT, reinterpret_cast<WPARAM>(form->Font()->Handle()), FALSE);
+        for (size_t i = 0; i < tabs.size(); ++i) {
+            TCITEMA item{};
+            item.mask = TCIF_TEXT;
+            item.pszText = const_cast<char*>(tabs[i].c_str());
+            SendMessageA(raw, TCM_INSERTITEMA, i, reinterpret_cast<LPARAM>(&item));
+        }
+        if (tabs.size() > 1) SendMessageA(raw, TCM_SETCURSEL, 1, 0);
+        return raw;
+    }
+
+    HWND MakePageControl(TTabSide side, const std::vector<std::string>& tabs) {
+        pages = new TPageControl(form.get());
+        pages->SetTabPosition(static_cast<TTabPosition>(side));
+        pages->SetBounds(20, 20, 300, 200);
+        pages->SetParent(form.get());
+        for (const std::string& caption : tabs) {
+            auto* sheet = new TTabSheet(form.get());
+            sheet->SetCaption(caption);
+            sheet->SetPageControl(pages);
+        }
+        if (tabs.size() > 1) pages->SetActivePage(pages->Pages(1));
+        return pages->Handle();
+    }
+
+    // A framework tab control whose tabs are strings; one is deleted again
+    // to show the window follows the list.
+    HWND MakeTabControl(TTabSide side, const std::vector<std::string>& tabs) {
+        auto* control = new TTabControl(form.get());
+        control->SetTabPosition(static_cast<TTabPosition>(side));
+        control->SetBounds(20, 20, 300, 200);
+        control->SetParent(form.get());
+        control->Tabs().Add("Deleted");
+        for (const std::string& caption : tabs) control->Tabs().Add(caption);
+        control->Tabs().Delete(0);
+        EXPECT_EQ(SendMessageA(control->Handle(), TCM_GETITEMCOUNT, 0, 0), static_cast<LRESULT>(tabs.size()));
+        if (tabs.size() > 1) control->SetTabIndex(1);
+        return control->Handle();
+    }
+
+    TSkinTab* Skin(HWND h) {
+        auto* skin = new TSkinTab(host.get());
+        skin->AttachHandle(h, skinData.get(), &host->ControlCanvas);
+        host->ControlSkins.push_back(skin);
+        Repaint(h);
+        return skin;
+    }
+
+    static void Repaint(HWND h) {
+        RedrawWindow(h, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        test::PumpMessages();
+    }
+
+    // The strip as the control lays it out now.
+    static TTabStripLayout Layout(HWND h, TTabSide side) {
+        RECT rect;
+        GetClientRect(h, &rect);
+        RECT adjusted = rect;
+        SendMessageA(h, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&adjusted));
+        return LayoutTabStrip(rect, adjusted, side);
+    }
+
+    // Where a point of the upright buffer lands in the window once the
+    // buffer is turned for the side.
+    static POINT ToWindow(POINT p, TTabSide side, const TTabStripLayout& layout) {
+        const RECT& s = layout.Strip;
+        switch (side) {
+        case TTabSide::Left: return {s.left + p.y, s.top + layout.Buffer.cx - 1 - p.x};
+        case TTabSide::Right: return {s.left + layout.Buffer.cy - 1 - p.y, s.top + p.x};
+        default: return {s.left + p.x, s.top + p.y};
+        }
+    }
+
+    TColour Face(int variant = 0) const { return {testskin::Colours(variant).ButtonFace}; }
+
+    // Checks one tab: the frame of its state inside and at its outer edge,
+    // turned as its side wants, and text in its state's colour.
+    void CheckTab(const TWindowPixels& pixels, HWND h, TTabSide side, int index, int state, int variant = 0,
+                  int textVariant = -1) {
+        SCOPED_TRACE(testing::Message() << "tab " << index << " state " << state);
+        const TTabStripLayout layout = Layout(h, side);
+        RECT client;
+        GetClientRect(h, &client);
+        RECT item{};
+        ASSERT_TRUE(SendMessageA(h, TCM_GETITEMRECT, index, reinterpret_cast<LPARAM>(&item)));
+        const RECT r = TabRectInBuffer(item, side, layout, client);
+        const int w = r.right - r.left, h2 = r.bottom - r.top;
+        const bool flipped = side == TTabSide::Bottom;
+        const testskin::TMargins m = testskin::Layout(TElement::Tabs).Margins;
+        // Inside, left of the centred text; and the outer edge's second row.
+        const int x = m.Left + 1, middle = h2 / 2, outer = flipped ? h2 - 2 : 1;
+        for (int y : {middle, outer}) {
+            const POINT p = ToWindow({r.left + x, r.top + y}, side, layout);
+            EXPECT_EQ(pixels.At(p.x, p.y), TabPixel(state, w, h2, x, y, flipped, variant))
+                << "buffer point " << x << "," << y << " at window " << p.x << "," << p.y;
+        }
+        // The text in the colour of the state, running along the side.
+        const TTestColours colours = testskin::Colours(textVariant < 0 ? variant : textVariant);
+        const TColour text{state == 2 ? colours.MouseOverColour2 : colours.NormalColour2};
+        const Ink ink = InkIn(client.right, client.bottom, [&](int px, int py) {
+            return px >= item.left && px < item.right && py >= item.top && py < item.bottom &&
+                   pixels.At(px, py) == text;
+        });
+        ASSERT_FALSE(ink.Empty()) << "no text in " << text;
+        const bool along = ink.bottom - ink.top > ink.right - ink.left;
+        EXPECT_EQ(along, side == TTabSide::Left || side == TTabSide::Right);
+    }
+
+    // The page border's band beside the tabs shows the border image's wide
+    // band over all its width; the band across shows the narrow one.
+    void CheckBorder(const TWindowPixels& pixels, HWND h, TTabSide side) {
+        const RECT d = Layout(h, side).Display;
+        const int cx = (d.left + d.right) / 2, cy = (d.top + d.bottom) / 2;
+        POINT wide{}, narrow{};
+        switch (side) {
+        case TTabSide::Top: wide = {cx, d.top + 4}, narrow = {cx, d.bottom - 1}; break;
+        case TTabSide::Bottom: wide = {cx, d.bottom - 5}, narrow = {cx, d.top}; break;
+        case TTabSide::Left: wide = {d.left + 4, cy}, narrow = {d.right - 1, cy}; break;
+        case TTabSide::Right: wide = {d.right - 5, cy}, narrow = {d.left, cy}; break;
+        }
+        EXPECT_EQ(pixels.At(wide.x, wide.y), test::Piece(TElement::TabsBorder, 1, TPiece::Top)) << "beside the tabs";
+        EXPECT_EQ(pixels.At(narrow.x, narrow.y), test::Piece(TElement::TabsBorder, 1, TPiece::Bottom)) << "across";
+    }
+
+    using TTestColours = testskin::TTestColours;
+
+    std::unique_ptr<TForm, ComponentFree> form;
+    std::unique_ptr<TSkinData, ComponentFree> skinData{new TSkinData(nullptr)};
+    std::unique_ptr<test::TSkinTestHost> host;
+    HWND raw = nullptr;
+    TPageControl* pages = nullptr;
+};
+
+const std::vector<std::string> kFourTabs = {"First", "Second", "Third", "Fourth"};
+
+class TabSideTest : public TabSkinTest, public testing::WithParamInterface<TabCase> {
+protected:
+    HWND Make(const std::vector<std::string>& tabs) {
+        static const DWORD styles[] = {0, TCS_BOTTOM, TCS_VERTICAL | TCS_MULTILINE, TCS_VERTICAL | TCS_RIGHT | TCS_MULTILINE};
+        switch (GetParam().host) {
+        case TabHost::Raw: return MakeRaw(styles[static_cast<int>(GetParam().side)], tabs);
+        case TabHost::PageControl: return MakePageControl(GetParam().side, tabs);
+        case TabHost::TabControl: return MakeTabControl(GetParam().side, tabs);
+        }
+        return nullptr;
+    }
+};
+
+TEST_P(TabSideTest, TabsShowTheFocusedFrameAndTheOthersTurnedForTheirSide) {
+    const TTabSide side = GetParam().side;
+    HWND h = Make(kFourTabs);
+    TSkinTab* skin = Skin(h);
+    EXPECT_EQ(skin->TabPosition, side);
+    ASSERT_EQ(SendMessageA(h, TCM_GETCURFOCUS, 0, 0), 1);
+    const TWindowPixels pixels(h);
+    for (int i = 0; i < 4; ++i) CheckTab(pixels, h, side, i, i == 1 ? 2 : 1);
+    CheckBorder(pixels, h, side);
+    EXPECT_EQ(skin->UpDownSkin, nullptr) << "no arrows while the tabs fit";
+}
+
+TEST_P(TabSideTest, ControlWithoutTabsShowsAFaceColouredStripAndTheBorder) {
+    const TTabSide side = GetParam().side;
+    HWND h = Make({});
+    Skin(h);
+    const TWindowPixels pixels(h);
+    const RECT strip = Layout(h, side).Strip;
+    EXPECT_EQ(pixels.Count(Face(), strip), (strip.right - strip.left) * (strip.bottom - strip.top));
+    CheckBorder(pixels, h, side);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sides, TabSideTest,
+    testing::Values(TabCase{TabHost::Raw, TTabSide::Top}, TabCase{TabHost::Raw, TTabSide::Bottom},
+                    TabCase{TabHost::Raw, TTabSide::Left}, TabCase{TabHost::Raw, TTabSide::Right},
+                    TabCase{TabHost::PageControl, TTabSide::Top}, TabCase{TabHost::PageControl, TTabSide::Bottom},
+                    TabCase{TabHost::PageControl, TTabSide::Left}, TabCase{TabHost::PageControl, TTabSide::Right},
+                    TabCase{TabHost::TabControl, TTabSide::Top}, TabCase{TabHost::TabControl, TTabSide::Bottom},
+                    TabCase{TabHost::TabControl, TTabSide::Left}, TabCase{TabHost::TabControl, TTabSide::Right}),
+    TabCaseName);
+
+TEST_F(TabSkinTest, SkinChangeShowsTheNewSkinsTabsOnceTheImagesArePreparedAgain) {
+    HWND h = MakeRaw(TCS_BOTTOM, kFourTabs);
+    TSkinTab* skin = Skin(h);
+    test::LoadTestSkin(*skinData, [] {
+        testskin::TTestSkinOptions options;
+        options.Variant = 1;
+        return options;
+    }());
+    skin->PrepareTabBitmaps();
+    Repaint(h);
+    const TWindowPixels pixels(h);
+    CheckTab(pixels, h, TTabSide::Bottom, 0, 1, 1);
+    CheckTab(pixels, h, TTabSide::Bottom, 1, 2, 1);
+}
+
+TEST_F(TabSkinTest, SkinWithoutABorderImageKeepsTheOldImagesAndDrawsNoBorder) {
+    HWND h = MakeRaw(0, kFourTabs);
+    TSkinTab* skin = Skin(h);
+    testskin::TTestSkinOptions options;
+    options.Variant = 2;
+    options.Omit = {TElement::TabsBorder};
+    test::LoadTestSkin(*skinData, options);
+    skin->PrepareTabBitmaps();
+    Repaint(h);
+    const TWindowPixels pixels(h);
+    // The first skin's tabs, in the new skin's text colours.
+    CheckTab(pixels, h, TTabSide::Top, 0, 1, 0, 2);
+    CheckTab(pixels, h, TTabSide::Top, 1, 2, 0, 2);
+    const RECT d = Layout(h, TTabSide::Top).Display;
+    EXPECT_NE(pixels.At((d.left + d.right) / 2, d.top + 4), test::Piece(TElement::TabsBorder, 1, TPiece::Top));
+}
+
+TEST_F(TabSkinTest, ImagesNotPreparedDrawNothing) {
+    HWND h = MakeRaw(0, kFourTabs);
+    auto* skin = new TSkinTab(host.get());
+    testskin::TTestSkinOptions options;
+    options.Omit = {TElement::TabsBorder};  // nothing to prepare from
+    test::LoadTestSkin(*skinData, options);
+    skin->AttachHandle(h, skinData.get(), &host->ControlCanvas);
+    host->ControlSkins.push_back(skin);
+    Repaint(h);
+    const TWindowPixels pixels(h);
+    const RECT strip = Layout(h, TTabSide::Top).Strip;
+    EXPECT_EQ(pixels.Count(Face(), strip), 0) << "the control as it paints itself";
+}
+
+TEST_F(TabSkinTest, OverflowingTabsGetSkinnedArrowsThatTheStripLeavesInView) {
+    std::vector<std::string> tabs;
+    for (int i = 0; i < 12; ++i) tabs.push_back("Tab number " + std::to_string(i));
+    HWND h = MakeRaw(0, tabs);
+    TSkinTab* skin = Skin(h);
+    ASSERT_NE(skin->UpDownSkin, nullptr) << "the arrows got their skin";
+    TSkinUpDown* arrowsSkin = skin->UpDownSkin;
+    EXPECT_EQ(arrowsSkin->Owner(), host.get());
+    HWND arrows = arrowsSkin->Handle;
+    ASSERT_NE(arrows, nullptr);
+    Repaint(h);
+
+    RECT a, w;
+    GetWindowRect(arrows, &a);
+    GetWindowRect(h, &w);
+    OffsetRect(&a, -w.left, -w.top);
+    const TWindowPixels pixels(h);
+    // The left arrow's face as the arrows' skin draws it, not the strip.
+    EXPECT_EQ(pixels.At(a.left + 1, (a.top + a.bottom) / 2), test::Piece(TElement::UpDownHorz, 1, TPiece::Centre));
+    CheckTab(pixels, h, TTabSide::Top, 0, 1);
+
+    // Wide enough for every tab: the arrows hide and the strip runs over
+    // their place; narrow again, the same arrows come back with their skin.
+    SetWindowPos(h, nullptr, 0, 0, 1900, 200, SWP_NOMOVE | SWP_NOZORDER);
+    Repaint(h);
+    ASSERT_FALSE(IsWindowVisible(arrows));
+    EXPECT_EQ(TWindowPixels(h).At(a.left + 1, 2), Face());
+    SetWindowPos(h, nullptr, 0, 0, 300, 200, SWP_NOMOVE | SWP_NOZORDER);
+    Repaint(h);
+    ASSERT_TRUE(IsWindowVisible(arrows));
+    EXPECT_EQ(skin->UpDownSkin, arrowsSkin);
+    EXPECT_EQ(TWindowPixels(h).At(a.left + 1, (a.top + a.bottom) / 2),
+              test::Piece(TElement::UpDownHorz, 1, TPiece::Centre));
+
+    // Scrolled to the last tab: those out of view come back empty and leave
+    // no text behind.
+    SendMessageA(h, TCM_SETCURSEL, 11, 0);
+    Repaint(h);
+    int firstShown = -1;
+    for (int i = 0; i < 12 && firstShown < 0; ++i) {
+        RECT item{};
+        SendMessageA(h, TCM_GETITEMRECT, i, reinterpret_cast<LPARAM>(&item));
+        if (item.right > item.left) firstShown = i;
+    }
+    ASSERT_GT(firstShown, 0);
+    RECT shown{};
+    SendMessageA(h, TCM_GETITEMRECT, firstShown, reinterpret_cast<LPARAM>(&shown));
+    const TWindowPixels scrolled(h);
+    const testskin::TTestColours colours = testskin::Colours();
+    const RECT before{0, 0, shown.left, Layout(h, TTabSide::Top).Strip.bottom};
+    EXPECT_EQ(scrolled.Count({colours.NormalColour2}, before) + scrolled.Count({colours.MouseOverColour2}, before), 0);
+    CheckTab(scrolled, h, TTabSide::Top, firstShown, 1);
+}
+
+// ============================================================ tab set
+
+class TabSetSkinTest : public TabSkinTest {
+protected:
+    TTabSet* MakeTabSet(const std::vector<std::string>& tabs, int width) {
+        auto* set = new TTabSet(form.get());
+        set->SetBounds(20, 230, width, 21);
+        set->SetParent(form.get());
+        for (const std::string& tab : tabs) set->Tabs().Add(tab);
+        set->SetTabIndex(1);
+        set->HandleNeeded();
+        return set;
+    }
+
+    TSkinTab31* Skin31(TTabSet* set) {
+        auto* skin = new TSkinTab31(host.get());
+        skin->AttachControl(set, skinData.get(), false, &host->ControlCanvas);
+        Repaint(set->Handle());
+        return skin;
+    }
+
+    // Checks that tab `index` is drawn from x on: its flipped frame for its
+    // state at the edge by the page (top) and the outer one (bottom), above
+    // and below the text, and its text in its colour.
+    void CheckTab31(const TWindowPixels& pixels, TTabSet* set, int index, int x, int variant = 0) {
+        SCOPED_TRACE(testing::Message() << "tab " << index << " from " << x);
+        const int state = index == set->TabIndex() ? 2 : 1;
+        const int w = set->TabWidth(set->Tabs().Get(index)), h = pixels.Height();
+        for (int y : {1, h - 2})
+            EXPECT_EQ(pixels.At(x + w / 2, y), TabPixel(state, w, h, w / 2, y, true, variant)) << "row " << y;
+        const testskin::TTestColours colours = testskin::Colours(variant);
+        const TColour text{state == 2 ? colours.MouseOverColour2 : colours.NormalColour2};
+        EXPECT_GT(pixels.Count(text, {x, 0, x + w, h}), 0) << "text in " << text;
+    }
+
+    int TextWidth(TTabSet* set, const std::string& text) { return set->TabWidth(text); }
+};
+
+TEST_F(TabSetSkinTest, TabsSitSideBySideAtTheirTextWidthsWithTheSelectedOneInFrame2) {
+    TTabSet* set = MakeTabSet({"One", "Two", "Three"}, 300);
+    ASSERT_FALSE(set->Scroller()->Visible());
+    Skin31(set);
+    const TWindowPixels pixels(set->Handle());
+    int x = set->StartMargin;
+    for (int i = 0; i < 3; ++i) {
+        CheckTab31(pixels, set, i, x);
+        x += set->TabWidth(set->Tabs().Get(i));
+    }
+    // The face colour after the last tab and before the first.
+    EXPECT_EQ(pixels.At(x + 1, 10), Face());
+    EXPECT_EQ(pixels.At(set->StartMargin - 1, 10), Face());
+}
+
+TEST_F(TabSetSkinTest, TabThatDoesNotFitIsLeftOutWhileALaterShorterOneIsDrawn) {
+    // The scroller shows (not every tab fits) and takes 12 pixels off the end.
+    const std::string longTab = "A tab with a caption far too long for the set";
+    struct Case {
+        int slack;  // room left after One and Two besides the scroller's
+        bool twoDrawn;
+    };
+    for (const Case& c : {Case{2, true}, Case{-1, false}}) {
+        SCOPED_TRACE(c.slack);
+        auto probe = std::make_unique<TTabSet>(nullptr);
+        const int one = probe->TabWidth("One"), two = probe->TabWidth("Two");
+        const int width = 5 + one + two + TTabSet::ScrollerRoom + 5 + c.slack;
+        TTabSet* set = MakeTabSet({"One", longTab, "Two"}, width);
+        set->SetTabIndex(0);
+        ASSERT_TRUE(set->Scroller()->Visible());
+        Skin31(set);
+        const TWindowPixels pixels(set->Handle());
+        CheckTab31(pixels, set, 0, 5);
+        if (c.twoDrawn)
+            CheckTab31(pixels, set, 2, 5 + one);
+        else
+            EXPECT_EQ(pixels.At(5 + one + two / 2, 1), Face()) << "Two does not fit beside the scroller";
+        host->DropControlSkins();
+        TComponent::Free(set);
+    }
+}
+
+TEST_F(TabSetSkinTest, ScrollerGetsAHorizontalArrowSkinAndMovesTheFirstTab) {
+    TTabSet* set = MakeTabSet({"Alpha", "Beta", "Gamma", "Delta", "Epsilon", "Zeta"}, 140);
+    ASSERT_TRUE(set->Scroller()->Visible());
+    TSkinTab31* skin = Skin31(set);
+    ASSERT_NE(skin->UpDownSkin, nullptr);
+    EXPECT_EQ(skin->Scroller, set->Scroller());
+    EXPECT_EQ(skin->UpDownSkin->Horizontal, 1);
+    EXPECT_EQ(skin->UpDownSkin->Handle, set->Scroller()->Handle());
+    EXPECT_EQ(skin->UpDownSkin->Owner(), host.get());
+
+    // A click on the right arrow brings the second tab to the front.
+    RECT r;
+    GetWindowRect(set->Scroller()->Handle(), &r);
+    std::atomic<bool> done{false};
+    std::thread helper([&] {
+        test::MoveMouse({r.right - 3, (r.top + r.bottom) / 2});
+        Sleep(50);
+        test::MouseButton(true);
+        Sleep(30);
+        test::MouseButton(false);
+        Sleep(100);
+        done = true;
+    });
+    test::PumpUntil([&] { return done.load(); });
+    helper.join();
+    test::PumpMessages();
+    ASSERT_EQ(set->FirstIndex(), 1);
+    Repaint(set->Handle());
+    CheckTab31(TWindowPixels(set->Handle()), set, 1, set->StartMargin);
+}
+
+TEST_F(TabSetSkinTest, SkinChangeShowsTheNewTabsOncePreparedAgain) {
+    TTabSet* set = MakeTabSet({"One", "Two"}, 300);
+    TSkinTab31* skin = Skin31(set);
+    testskin::TTestSkinOptions options;
+    options.Variant = 2;
+    test::LoadTestSkin(*skinData, options);
+    skin->PrepareTab31Bitmap();
+    Repaint(set->Handle());
+    const TWindowPixels pixels(set->Handle());
+    CheckTab31(pixels, set, 0, set->StartMargin, 2);
+    CheckTab31(pixels, set, 1, set->StartMargin + set->TabWidth("One"), 2);
+    EXPECT_EQ(pixels.At(set->Width() - 2, 10), Face(2));
 }
 
 }  // namespace
