@@ -10,6 +10,7 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <climits>
 #include <optional>
 #include <thread>
@@ -671,6 +672,45 @@ TEST_F(TabSkinTest, OverflowingTabsGetSkinnedArrowsThatTheStripLeavesInView) {
     const RECT before{0, 0, shown.left, Layout(h, TTabSide::Top).Strip.bottom};
     EXPECT_EQ(scrolled.Count({colours.NormalColour2}, before) + scrolled.Count({colours.MouseOverColour2}, before), 0);
     CheckTab(scrolled, h, TTabSide::Top, firstShown, 1);
+}
+
+TEST_F(TabSkinTest, PageControlShowsOnlyTheActivePageOverItsPageAreaAndFollowsAClickedTab) {
+    HWND h = MakePageControl(TTabSide::Top, kFourTabs);
+    Skin(h);
+    auto checkPages = [&](int active) {
+        SCOPED_TRACE(active);
+        RECT area = pages->DisplayRect();
+        MapWindowPoints(h, HWND_DESKTOP, reinterpret_cast<POINT*>(&area), 2);
+        for (int i = 0; i < pages->PageCount(); ++i) {
+            HWND page = pages->Pages(i)->Handle();
+            EXPECT_EQ(IsWindowVisible(page) != FALSE, i == active) << "page " << i;
+            RECT r;
+            GetWindowRect(page, &r);
+            if (i == active) EXPECT_TRUE(EqualRect(&r, &area)) << "the active page fills the page area";
+        }
+    };
+    checkPages(1);
+
+    RECT tab{};
+    SendMessageA(h, TCM_GETITEMRECT, 3, reinterpret_cast<LPARAM>(&tab));
+    MapWindowPoints(h, HWND_DESKTOP, reinterpret_cast<POINT*>(&tab), 2);
+    std::atomic<bool> done{false};
+    std::thread helper([&] {
+        test::MoveMouse({(tab.left + tab.right) / 2, (tab.top + tab.bottom) / 2});
+        Sleep(50);
+        test::MouseButton(true);
+        test::MouseButton(false);
+        Sleep(150);
+        done = true;
+    });
+    test::PumpUntil([&] { return done.load(); });
+    helper.join();
+    test::PumpMessages();
+    EXPECT_EQ(pages->TabIndex(), 3);
+    EXPECT_EQ(pages->ActivePage(), pages->Pages(3));
+    checkPages(3);
+    // The skin follows the new focus.
+    CheckTab(TWindowPixels(h), h, TTabSide::Top, 3, 2);
 }
 
 // ============================================================ tab set
