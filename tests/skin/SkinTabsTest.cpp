@@ -503,16 +503,18 @@ protected:
     }
 
     // The page border's band beside the tabs shows the border image's wide
-    // band over all its width; the band across shows the narrow one.
-    void CheckBorder(const TWindowPixels& pixels, HWND h, TTabSide side) {
+    // band, inner lines included where no page lies over them (a page
+    // control's page covers the innermost two); the band across shows the
+    // narrow one.
+    void CheckBorder(const TWindowPixels& pixels, HWND h, TTabSide side, int inner = 4) {
         const RECT d = Layout(h, side).Display;
         const int cx = (d.left + d.right) / 2, cy = (d.top + d.bottom) / 2;
         POINT wide{}, narrow{};
         switch (side) {
-        case TTabSide::Top: wide = {cx, d.top + 4}, narrow = {cx, d.bottom - 1}; break;
-        case TTabSide::Bottom: wide = {cx, d.bottom - 5}, narrow = {cx, d.top}; break;
-        case TTabSide::Left: wide = {d.left + 4, cy}, narrow = {d.right - 1, cy}; break;
-        case TTabSide::Right: wide = {d.right - 5, cy}, narrow = {d.left, cy}; break;
+        case TTabSide::Top: wide = {cx, d.top + inner}, narrow = {cx, d.bottom - 1}; break;
+        case TTabSide::Bottom: wide = {cx, d.bottom - 1 - inner}, narrow = {cx, d.top}; break;
+        case TTabSide::Left: wide = {d.left + inner, cy}, narrow = {d.right - 1, cy}; break;
+        case TTabSide::Right: wide = {d.right - 1 - inner, cy}, narrow = {d.left, cy}; break;
         }
         EXPECT_EQ(pixels.At(wide.x, wide.y), test::Piece(TElement::TabsBorder, 1, TPiece::Top)) << "beside the tabs";
         EXPECT_EQ(pixels.At(narrow.x, narrow.y), test::Piece(TElement::TabsBorder, 1, TPiece::Bottom)) << "across";
@@ -550,7 +552,7 @@ TEST_P(TabSideTest, TabsShowTheFocusedFrameAndTheOthersTurnedForTheirSide) {
     ASSERT_EQ(SendMessageA(h, TCM_GETCURFOCUS, 0, 0), 1);
     const TWindowPixels pixels(h);
     for (int i = 0; i < 4; ++i) CheckTab(pixels, h, side, i, i == 1 ? 2 : 1);
-    CheckBorder(pixels, h, side);
+    CheckBorder(pixels, h, side, GetParam().host == TabHost::PageControl ? 2 : 4);
     EXPECT_EQ(skin->UpDownSkin, nullptr) << "no arrows while the tabs fit";
 }
 
