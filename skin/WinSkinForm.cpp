@@ -5,6 +5,7 @@
 #include "framework/ExtCtrls.h"
 #include "framework/Forms.h"
 #include "skin/ImgUtil.h"
+#include "skin/SkinTabs.h"
 #include "skin/WinSkinData.h"
 #include "skin/WinSkinDlg.h"
 
@@ -411,8 +412,11 @@ void TWinSkinForm::ApplyFaceColour() {
         for (int i = 0; i < Form->ComponentCount(); ++i)
             if (auto* inner = dynamic_cast<TCustomForm*>(Form->Components(i))) inner->SetColor(face);
     }
-    for (TSkinControl* control : ControlSkins)
-        if (control->SetFaceColour && control->Control != nullptr) control->Control->SetColor(face);
+    for (TSkinControl* control : ControlSkins) {
+        if (auto* tab = dynamic_cast<TSkinTab*>(control)) tab->PrepareTabBitmaps();
+        else if (auto* tabSet = dynamic_cast<TSkinTab31*>(control)) tabSet->PrepareTab31Bitmap();
+        else if (control->SetFaceColour && control->Control != nullptr) control->Control->SetColor(face);
+    }
     if (!attachedFull_) return;
     FrameState = FrameStateRereading;
     // The caption strip of the old skin must not shape the new region.

@@ -6,7 +6,9 @@
 #include <vector>
 
 #include "framework/Dialogs.h"
+#include "framework/ExtCtrls.h"
 #include "framework/Forms.h"
+#include "skin/SkinTabs.h"
 #include "tests/harness/Rects.h"
 #include "tests/skin/FrameFixture.h"
 
@@ -125,6 +127,41 @@ TEST_F(WinSkinForm, AWindowProcPutInFrontOfTheFramesKeepsWorkingAfterTheFrameIsG
     form.SetCaption("Still a form");
     EXPECT_EQ(form.Caption(), "Still a form");
     form.WindowProc = previous;  // the spy's counter goes with this test
+}
+
+TEST_F(WinSkinForm, ASkinChangeGivesTheFramesControlSkinsTheNewFaceAndTabImages) {
+    TForm& form = ShowForm(RECT{150, 150, 500, 400});
+    TWinSkinForm* frame = FrameOf(form.Handle());
+    auto* panel = new TPanel(&form);
+    panel->SetParent(&form);
+    panel->SetBounds(10, 10, 100, 60);
+    auto* panelSkin = new TSkinControl(frame);
+    panelSkin->AttachControl(panel, skin.get(), true, &frame->ControlCanvas);
+    ASSERT_EQ(panel->Color(), skin->ButtonFaceColour);
+    HWND tabs = CreateWindowExA(0, WC_TABCONTROLA, "", WS_CHILD | WS_VISIBLE, 10, 80, 200, 80, form.Handle(), nullptr,
+                                GetModuleHandleA(nullptr), nullptr);
+    TCITEMA item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = const_cast<char*>("Page");
+    SendMessageA(tabs, TCM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    auto* tabSkin = new TSkinTab(frame);
+    tabSkin->AttachHandle(tabs, skin.get(), &frame->ControlCanvas);
+    frame->ControlSkins.push_back(tabSkin);
+
+    ts::TTestSkinOptions other;
+    other.Variant = 1;
+    ts::FillStream(skin->SkinStream, ts::TestSkin(other));
+    ASSERT_TRUE(skin->LoadSkinStream());
+    bool changed = false;
+    skin->OnSkinChanged = [&](TObject*) { changed = true; };
+    skin->ApplySkin();
+    ASSERT_TRUE(PumpUntil([&] { return changed; }));
+    EXPECT_EQ(ColorToRGB(panel->Color()), ts::Colours(1).ButtonFace);
+    EXPECT_EQ(ColorToRGB(form.Color()), ts::Colours(1).ButtonFace);
+    const ts::TLayout& layout = ts::Layout(ts::TElement::Tabs);
+    const int x = layout.FrameWidth / 2, y = layout.FrameHeight / 2;
+    EXPECT_EQ(static_cast<uint32_t>(tabSkin->TabImage.Canvas()->Pixel(x, y)),
+              ts::FramePixel(ts::TElement::Tabs, 1, x, y, 1));
 }
 
 TEST_F(WinSkinForm, AHiddenFormAttachedLightStaysHiddenWhenUnskinned) {
