@@ -164,6 +164,44 @@ TEST_F(WinSkinForm, ASkinChangeGivesTheFramesControlSkinsTheNewFaceAndTabImages)
               ts::FramePixel(ts::TElement::Tabs, 1, x, y, 1));
 }
 
+// A control skin that counts the leaves the frame sends it.
+class LeaveCounter : public TSkinControl {
+public:
+    using TSkinControl::TSkinControl;
+    bool BeforeMessage(TMessage& message) override {
+        leaves += message.Msg == CM_MOUSELEAVE;
+        return true;
+    }
+    int leaves = 0;
+};
+
+TEST_F(WinSkinForm, TheHotControlHearsItIsLeftWhenTheCursorIsGoneOrTheWindowInactive) {
+    HWND h = ShowPlainWindow(WS_OVERLAPPEDWINDOW, RECT{100, 100, 400, 300});
+    TWinSkinForm* frame = FrameOf(h);
+    HWND label = CreateWindowExA(0, "STATIC", "Label", WS_CHILD | WS_VISIBLE, 10, 10, 120, 30, h, nullptr,
+                                 GetModuleHandleA(nullptr), nullptr);
+    auto* control = new LeaveCounter(frame);
+    control->AttachHandle(label, skin.get(), &frame->ControlCanvas);
+    frame->ControlSkins.push_back(control);
+    GetWindowRect(label, &control->WindowRect);
+
+    // The cursor elsewhere: the frame timer finds it outside the control.
+    frame->HotControl = control;
+    MoveMouse(POINT{control->WindowRect.right + 50, control->WindowRect.bottom + 50});
+    EXPECT_TRUE(PumpUntil([&] { return frame->HotControl == nullptr; }));
+    EXPECT_EQ(control->leaves, 1);
+
+    // Inside it, the timer leaves it hot; the window losing activation does not.
+    MoveMouse(POINT{control->WindowRect.left + 5, control->WindowRect.top + 5});
+    frame->HotControl = control;
+    Sleep(400);
+    PumpMessages();
+    EXPECT_EQ(frame->HotControl, control);
+    Deactivate();
+    EXPECT_EQ(frame->HotControl, nullptr);
+    EXPECT_EQ(control->leaves, 2);
+}
+
 TEST_F(WinSkinForm, AHiddenFormAttachedLightStaysHiddenWhenUnskinned) {
     skin->SkinControls &= ~SkinControlBit(xcMainMenu);
     lightForm.reset(new TForm(nullptr));
