@@ -76,6 +76,26 @@ TEST_F(WinSkinForm, UnskinningGivesThePlatformFrameBackAroundTheSameClientArea) 
     EXPECT_EQ(form.Color(), clBtnFace) << "the form's own colour";
 }
 
+TEST_F(WinSkinForm, APlainChildWindowKeepsItsCaptionAndFrame) {
+    HWND parent = ShowPlainWindow(WS_OVERLAPPEDWINDOW, RECT{100, 100, 500, 400});
+    HWND child = CreateWindowExA(0, FrameTestWindows::ClassName, "child", WS_CHILD | WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                                 20, 20, 200, 150, parent, nullptr, GetModuleHandleA(nullptr), nullptr);
+    const RECT before = WindowRect(child);
+    const POINT origin = ClientOrigin(child);
+    // Only switching skinning on frames a child, by its form; a plain child
+    // window is framed as the manager's walk would.
+    SkinManager->BulkSkinning = true;
+    ASSERT_TRUE(SkinManager->SkinWindow(child));
+    SkinManager->BulkSkinning = false;
+    PumpMessages();
+    EXPECT_EQ(SendMessageA(child, SkinMsgQuery, 0, 0), 1);
+    EXPECT_EQ(GetWindowLongA(child, GWL_STYLE) & kBoxes, kBoxes);
+    EXPECT_EQ(WindowRect(child), before);
+    EXPECT_EQ(ClientOrigin(child).x, origin.x);
+    EXPECT_EQ(ClientOrigin(child).y, origin.y);
+    DestroyWindow(child);
+}
+
 TEST_F(WinSkinForm, AFrameAttachedLightKeepsThePlatformFrame) {
     skin->SkinControls &= ~SkinControlBit(xcMainMenu);
     FrameTestWindows::Instance();
