@@ -6,7 +6,6 @@
 
 #include <windows.h>
 
-
 #include "skin/SkinRecords.h"
 
 namespace pellix {
