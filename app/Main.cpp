@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "app/ThumbnailsMain.h"
+#include "skin/WinSkinDlg.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     using namespace pellix;
@@ -14,5 +15,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         Application->ShowException(e);
     }
     Application->Finalize();
+    // Once no form is left: the engine's windows, hook and bitmaps go now, not in a global destructor.
+    ShutdownSkinEngine();
     return 0;
 }

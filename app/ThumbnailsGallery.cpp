@@ -30,11 +30,6 @@ const char kNotepadMissingEnd[] =
     " is missing and/or cannot be executed. Check the 'Generate HTML' checkbox and press Create.";
 const char kNoSamples[] = "Sample file has not been created. Check the 'Generate Samples' checkbox and press Create.";
 
-bool FileExists(const std::string& path) {
-    DWORD a = GetFileAttributesA(path.c_str());
-    return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 // Name and extension, without the folder.
 std::string FileNameOf(const std::string& path) {
     size_t at = path.find_last_of("\\/:");

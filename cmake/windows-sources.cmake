@@ -99,6 +99,25 @@ list(APPEND PELLIX_WINDOWS_SOURCES app/ThumbnailsGallery.cpp)
 list(APPEND PELLIX_WINDOWS_TEST_SOURCES tests/app/GalleryTest.cpp)
 list(APPEND PELLIX_E2E_TEST_SOURCES tests/e2e/GalleryTest.cpp)
 
+# The skin engine's components, its manager with the window hook, and the one
+# helper that takes over raw windows' procedures. The frame and the popup
+# skins are placeholders that only mark their windows for now.
+list(APPEND PELLIX_WINDOWS_SOURCES
+  skin/WindowSubclass.cpp
+  skin/WinSkinForm.cpp
+  skin/WinSkinMenu.cpp
+  skin/WinSkinStore.cpp
+  skin/WinSkinData.cpp
+  skin/WinSkinDlg.cpp
+)
+
+# The control-skin base, its host interface and the drawing routines control
+# skins share.
+list(APPEND PELLIX_WINDOWS_SOURCES skin/WinSubClass.cpp)
+list(APPEND PELLIX_WINDOWS_TEST_SOURCES
+  tests/skin/ControlDrawingTest.cpp
+  tests/skin/SkinControlTest.cpp
+)
 # The demo folder scripts/run.sh starts the program in.
 list(APPEND PELLIX_E2E_TEST_SOURCES tests/e2e/DemoFolderTest.cpp)
 

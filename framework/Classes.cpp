@@ -17,6 +17,52 @@ void TPersistent::AssignTo(TPersistent* dest) const {
     throw EConvertError("Cannot assign a " + from + " to a " + dest->ClassName());
 }
 
+void TStoredProperties::DefineBinaryProperty(const std::string& name, TStreamProc readData, TStreamProc writeData,
+                                             TBinaryLayout layout) {
+    properties_.push_back(TBinaryProperty{name, std::move(readData), std::move(writeData), layout});
+}
+
+const TStoredProperties::TBinaryProperty* TStoredProperties::Find(const std::string& name) const {
+    for (const TBinaryProperty& p : properties_)
+        if (SameText(p.Name, name)) return &p;
+    return nullptr;
+}
+
+// ---------------------------------------------------------- collections
+
+TCollectionItem::TCollectionItem(TCollection* collection)
+    : collection_(collection), id_(collection != nullptr ? collection->nextId_++ : 0) {}
+
+int TCollectionItem::Index() const {
+    if (collection_ == nullptr) return -1;
+    const auto& items = collection_->items_;
+    for (size_t i = 0; i < items.size(); ++i)
+        if (items[i].get() == this) return static_cast<int>(i);
+    return -1;
+}
+
+TCollection::TCollection(TItemClass itemClass) : itemClass_(std::move(itemClass)) {}
+
+TCollection::~TCollection() = default;
+
+TCollectionItem* TCollection::Add() {
+    items_.push_back(itemClass_(this));
+    return items_.back().get();
+}
+
+void TCollection::Clear() { items_.clear(); }
+
+void TCollection::Assign(const TPersistent* source) {
+    const auto* other = dynamic_cast<const TCollection*>(source);
+    if (other == nullptr) return TPersistent::Assign(source);
+    // Clearing first would leave nothing to copy from.
+    if (other == this) return;
+    Clear();
+    for (const auto& item : other->items_) Add()->Assign(item.get());
+}
+
+// ---------------------------------------------------------- components
+
 TComponent::TComponent(TComponent* owner) {
     if (owner != nullptr) owner->InsertComponent(this);
 }

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/Streams.h"
 #include "framework/SysUtils.h"
 
 namespace pellix {
@@ -13,15 +14,107 @@ namespace pellix {
 PELLIX_EXCEPTION(EComponentError, Exception);
 PELLIX_EXCEPTION(EStringListError, Exception);
 
+using TStreamProc = std::function<void(TStream& stream)>;
+
+// How a binary property's data is laid out in form data.
+enum class TBinaryLayout {
+    Plain,
+    // The data starts with its own 32-bit little-endian byte count. A file
+    // kept beside a form description holds only the bytes after the count.
+    CountPrefixed,
+};
+
+// The binary properties an object keeps in form data beside its published
+// ones, each with the procedures that read and write its data.
+class TStoredProperties {
+public:
+    struct TBinaryProperty {
+        std::string Name;
+        TStreamProc ReadData;
+        TStreamProc WriteData;
+        TBinaryLayout Layout = TBinaryLayout::Plain;
+    };
+
+    void DefineBinaryProperty(const std::string& name, TStreamProc readData, TStreamProc writeData,
+                              TBinaryLayout layout = TBinaryLayout::Plain);
+    // Names compare without case; null when there is none.
+    const TBinaryProperty* Find(const std::string& name) const;
+
+private:
+    std::vector<TBinaryProperty> properties_;
+};
+
 class TPersistent : public TObject {
 public:
     std::string ClassName() const override { return "TPersistent"; }
     // Copies from source; a class that cannot take the source raises
     // "Cannot assign a <source class> to a <this class>".
     virtual void Assign(const TPersistent* source);
+    virtual void DeclareStoredProperties(TStoredProperties& properties) { (void)properties; }
 
 protected:
     virtual void AssignTo(TPersistent* dest) const;
+};
+
+class TCollection;
+
+// One item of a collection, which owns it.
+class TCollectionItem : public TPersistent {
+public:
+    // Takes the collection's next identifier; the collection adds the item.
+    explicit TCollectionItem(TCollection* collection);
+    std::string ClassName() const override { return "TCollectionItem"; }
+
+    TCollection* Collection() const { return collection_; }
+    // Given by the collection in the order items were made: never reused.
+    int ID() const { return id_; }
+    int Index() const;
+    virtual std::string ItemDisplayName() const { return ClassName(); }
+
+private:
+    TCollection* collection_;
+    int id_;
+};
+
+// An ordered list of items of one class, made by Add and owned.
+class TCollection : public TPersistent {
+public:
+    using TItemClass = std::function<std::unique_ptr<TCollectionItem>(TCollection* collection)>;
+
+    explicit TCollection(TItemClass itemClass);
+    ~TCollection() override;
+    std::string ClassName() const override { return "TCollection"; }
+
+    int Count() const { return static_cast<int>(items_.size()); }
+    TCollectionItem* Items(int index) const { return items_.at(static_cast<size_t>(index)).get(); }
+    TCollectionItem* Add();
+    void Clear();
+    // From another collection: one new item per source item, each assigned
+    // from its source. A collection assigned to itself keeps its items.
+    void Assign(const TPersistent* source) override;
+    virtual TPersistent* Owner() const { return nullptr; }
+
+private:
+    friend class TCollectionItem;
+
+    TItemClass itemClass_;
+    std::vector<std::unique_ptr<TCollectionItem>> items_;
+    int nextId_ = 0;
+};
+
+template <class Item>
+TCollection::TItemClass ItemClass() {
+    return [](TCollection* collection) -> std::unique_ptr<TCollectionItem> { return std::make_unique<Item>(collection); };
+}
+
+class TOwnedCollection : public TCollection {
+public:
+    TOwnedCollection(TPersistent* owner, TItemClass itemClass) : TCollection(std::move(itemClass)), owner_(owner) {}
+    std::string ClassName() const override { return "TOwnedCollection"; }
+    TPersistent* Owner() const override { return owner_; }
+
+private:
+    TPersistent* owner_;
 };
 
 enum class TOperation { opInsert, opRemove };

@@ -164,7 +164,9 @@ void TControl::SetText(const std::string& text) {
 
 LRESULT TControl::Perform(UINT msg, WPARAM wParam, LPARAM lParam) {
     TMessage m{msg, wParam, lParam, 0};
-    WindowProc(m);
+    // A procedure in front may put the previous one back while it runs.
+    TWndMethod proc = WindowProc;
+    proc(m);
     return m.Result;
 }
 
@@ -313,6 +315,7 @@ void TWinControl::DestroyWnd() {
     HWND h = handle_;
     if (h != nullptr && IsWindow(h)) DestroyWindow(h);
     handle_ = nullptr;
+    mouseInside_ = false;
 }
 
 LRESULT CALLBACK TWinControl::FrameworkWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -326,7 +329,10 @@ LRESULT CALLBACK TWinControl::FrameworkWndProc(HWND hwnd, UINT msg, WPARAM wPara
     }
     TMessage m{msg, wParam, lParam, 0};
     try {
-        self->WindowProc(m);
+        // A procedure in front may put the previous one back while it runs
+        // (a skin lets go of a control on WM_NCDESTROY).
+        TWndMethod proc = self->WindowProc;
+        proc(m);
     } catch (const std::exception& e) {
         // No error may cross into the system's code: the application shows it.
         Application->HandleException(self, e);
@@ -407,6 +413,19 @@ void TWinControl::Dispatch(TMessage& message) {
         DefaultHandler(message);
         AlignControls();
         return;
+    case WM_MOUSEMOVE:
+        TrackMouse();
+        break;
+    case WM_MOUSELEAVE:
+        if (mouseInside_) {
+            mouseInside_ = false;
+            Perform(CM_MOUSELEAVE, 0, 0);
+        }
+        break;
+    case CM_MOUSEENTER:
+    case CM_MOUSELEAVE:
+        message.Result = 0;  // for procedures in front; the system control has no use for them
+        return;
     case WM_SETFOCUS:
         DefaultHandler(message);
         DoEnter();
@@ -422,6 +441,15 @@ void TWinControl::Dispatch(TMessage& message) {
         break;
     }
     DefaultHandler(message);
+}
+
+void TWinControl::TrackMouse() {
+    // Asked again on every move: the system control may cancel the request
+    // with its own tracking.
+    TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, handle_, 0};
+    if (!TrackMouseEvent(&track) || mouseInside_) return;
+    mouseInside_ = true;
+    Perform(CM_MOUSEENTER, 0, 0);
 }
 
 HBRUSH TWinControl::BackgroundBrush() {

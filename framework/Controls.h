@@ -23,7 +23,8 @@ struct TMessage {
 
 using TWndMethod = std::function<void(TMessage&)>;
 
-// Framework messages.
+// Framework messages. Windowed controls get CM_MOUSEENTER on the first mouse
+// move over them and CM_MOUSELEAVE when the mouse has left, through WindowProc.
 constexpr UINT CM_BASE = 0xB000;
 constexpr UINT CM_DIALOGCHAR = CM_BASE + 6;
 constexpr UINT CM_ENABLEDCHANGED = CM_BASE + 12;
@@ -250,11 +251,15 @@ private:
     void AddHints();
     void UpdateBoundsFromWindow();
     void WmPaint(TMessage& message);
+    // Asks for WM_MOUSELEAVE and sends CM_MOUSEENTER through WindowProc
+    // when the mouse comes in.
+    void TrackMouse();
 
     std::vector<TControl*> controls_;  // not owned: owners free them
     HBRUSH brush_ = nullptr;
     TColor brushColor_ = clNone;
     bool aligning_ = false;
+    bool mouseInside_ = false;
 
     friend class TControl;
 };

@@ -1,13 +1,89 @@
 #include "framework/ExtCtrls.h"
 
 #include <algorithm>
+#include <memory>
+#include <type_traits>
 #include <vector>
 
 #include "framework/FormLoader.h"
+#include "framework/Forms.h"
 #include "framework/Graphics.h"
 #include "framework/Streams.h"
 
 namespace pellix {
+
+// ------------------------------------------------------------------ TTimer
+
+namespace {
+
+constexpr char kTimerWindowClass[] = "PellixTimerWindow";
+constexpr UINT_PTR kTimerId = 1;
+
+void RegisterTimerWindowClass(WNDPROC procedure) {
+    static const bool registered = [procedure] {
+        WNDCLASSEXA wc{};
+        wc.cbSize = sizeof(wc);
+        wc.lpfnWndProc = procedure;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = kTimerWindowClass;
+        return RegisterClassExA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+    }();
+    if (!registered) throw EComponentError("Cannot register window class " + std::string(kTimerWindowClass));
+}
+
+}  // namespace
+
+TTimer::TTimer(TComponent* owner) : TComponent(owner) {
+    RegisterTimerWindowClass(&TTimer::TimerWindowProc);
+    // A message-only window: it receives the ticks wherever the thread's
+    // messages are dispatched, and is never shown or activated.
+    window_.reset(CreateWindowExA(0, kTimerWindowClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                  GetModuleHandleA(nullptr), nullptr));
+    if (!window_) throw EComponentError("Cannot create the timer's window");
+    SetWindowLongPtrA(window_.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    UpdateTimer();
+}
+
+TTimer::~TTimer() {
+    KillTimer(window_.get(), kTimerId);
+    SetWindowLongPtrA(window_.get(), GWLP_USERDATA, 0);
+}
+
+void TTimer::SetEnabled(bool enabled) {
+    if (enabled == enabled_) return;
+    enabled_ = enabled;
+    UpdateTimer();
+}
+
+void TTimer::SetInterval(uint32_t interval) {
+    interval_ = interval;
+    UpdateTimer();
+}
+
+void TTimer::UpdateTimer() {
+    KillTimer(window_.get(), kTimerId);
+    if (enabled_ && interval_ > 0 && SetTimer(window_.get(), kTimerId, interval_, nullptr) == 0)
+        throw EComponentError("Not enough timers available");
+}
+
+void TTimer::Tick() {
+    // A handler may free the timer: it runs from a copy.
+    TNotifyEvent handler = OnTimer;
+    if (!handler) return;
+    try {
+        handler(this);
+    } catch (const std::exception& e) {
+        Application->HandleException(this, e);
+    }
+}
+
+LRESULT CALLBACK TTimer::TimerWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_TIMER && wParam == kTimerId) {
+        if (auto* timer = reinterpret_cast<TTimer*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA))) timer->Tick();
+        return 0;
+    }
+    return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
 
 // ------------------------------------------------------------------ TPanel
 
@@ -30,26 +106,37 @@ void TPanel::SetText(const std::string& text) {
 
 namespace {
 
+struct BrushFree {
+    void operator()(HBRUSH brush) const { DeleteObject(brush); }
+};
+using BrushHandle = std::unique_ptr<std::remove_pointer_t<HBRUSH>, BrushFree>;
+
 void Bevel(HDC dc, RECT& r, TPanelBevel bevel, int width) {
     if (bevel == TPanelBevel::bvNone) return;
-    COLORREF topLeft = ColorToRGB(bevel == TPanelBevel::bvLowered ? clBtnShadow : clBtnHighlight);
-    COLORREF bottomRight = ColorToRGB(bevel == TPanelBevel::bvLowered ? clBtnHighlight : clBtnShadow);
-    if (bevel == TPanelBevel::bvSpace) topLeft = bottomRight = ColorToRGB(clBtnFace);
-    for (int i = 0; i < width; ++i) {
-        HBRUSH tl = CreateSolidBrush(topLeft), br = CreateSolidBrush(bottomRight);
-        RECT top{r.left, r.top, r.right, r.top + 1}, left{r.left, r.top, r.left + 1, r.bottom};
-        RECT bottom{r.left, r.bottom - 1, r.right, r.bottom}, right{r.right - 1, r.top, r.right, r.bottom};
-        FillRect(dc, &top, tl);
-        FillRect(dc, &left, tl);
-        FillRect(dc, &bottom, br);
-        FillRect(dc, &right, br);
-        DeleteObject(tl);
-        DeleteObject(br);
-        InflateRect(&r, -1, -1);
-    }
+    TColor topLeft = bevel == TPanelBevel::bvLowered ? clBtnShadow : clBtnHighlight;
+    TColor bottomRight = bevel == TPanelBevel::bvLowered ? clBtnHighlight : clBtnShadow;
+    if (bevel == TPanelBevel::bvSpace) topLeft = bottomRight = clBtnFace;
+    TCanvas canvas(dc);
+    Frame3D(canvas, r, topLeft, bottomRight, width);
 }
 
 }  // namespace
+
+void Frame3D(TCanvas& canvas, RECT& rect, TColor topColor, TColor bottomColor, int width) {
+    HDC dc = canvas.BareHandle();
+    BrushHandle top(CreateSolidBrush(ColorToRGB(topColor)));
+    BrushHandle bottom(CreateSolidBrush(ColorToRGB(bottomColor)));
+    for (int i = 0; i < width; ++i) {
+        const RECT& r = rect;
+        RECT edges[] = {{r.left, r.top, r.right, r.top + 1}, {r.left, r.top, r.left + 1, r.bottom},
+                        {r.left, r.bottom - 1, r.right, r.bottom}, {r.right - 1, r.top, r.right, r.bottom}};
+        FillRect(dc, &edges[0], top.get());
+        FillRect(dc, &edges[1], top.get());
+        FillRect(dc, &edges[2], bottom.get());
+        FillRect(dc, &edges[3], bottom.get());
+        InflateRect(&rect, -1, -1);
+    }
+}
 
 void TPanel::PaintWindow(HDC dc) {
     RECT r = ClientRect();

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <memory>
+#include <type_traits>
 
 #include "framework/Controls.h"
 #include "framework/StdCtrls.h"
@@ -12,6 +13,12 @@ class TPicture;
 class TBitmap;
 
 enum class TPanelBevel { bvNone, bvLowered, bvRaised, bvSpace };
+
+// Frames rect width times, one pixel ring inside the other: top and left
+// edges in topColor, right and bottom edges (with the top-right and
+// bottom-left corners) in bottomColor. Rect comes back shrunk by width on
+// each side. The canvas's pen and brush are left as they were.
+void Frame3D(TCanvas& canvas, RECT& rect, TColor topColor, TColor bottomColor, int width);
 
 class TPanel : public TCustomControl {
 public:
@@ -70,6 +77,35 @@ public:
     TBevelShape Shape = TBevelShape::bsBox;
     TBevelStyle Style = TBevelStyle::bsLowered;
     void Paint(HDC dc) override;
+};
+
+// Calls OnTimer every Interval milliseconds while it is enabled, from any
+// message loop of its thread (modal boxes and menus included). An error that
+// leaves OnTimer goes to the application's error box.
+class TTimer : public TComponent {
+public:
+    explicit TTimer(TComponent* owner);
+    ~TTimer() override;
+    std::string ClassName() const override { return "TTimer"; }
+
+    bool Enabled() const { return enabled_; }
+    void SetEnabled(bool enabled);
+    uint32_t Interval() const { return interval_; }
+    // Starts the wait anew while enabled.
+    void SetInterval(uint32_t interval);
+    TNotifyEvent OnTimer;
+
+private:
+    static LRESULT CALLBACK TimerWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    void UpdateTimer();
+    void Tick();
+
+    struct TWindowFree {
+        void operator()(HWND window) const { DestroyWindow(window); }
+    };
+    std::unique_ptr<std::remove_pointer_t<HWND>, TWindowFree> window_;
+    bool enabled_ = true;
+    uint32_t interval_ = 1000;
 };
 
 void RegisterExtCtrlsClasses();

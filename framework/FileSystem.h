@@ -9,5 +9,7 @@ namespace pellix {
 // empty when it cannot be read.
 std::string GetCurrentDir();
 bool DirectoryExists(const std::string& path);
+// True for a file, false for a folder or nothing.
+bool FileExists(const std::string& path);
 
 }  // namespace pellix

@@ -40,14 +40,38 @@ const PropertyInfo* NestedProperty(TPersistent*& object, const std::string& name
     return FindPropertyInfo(object->ClassName(), path);
 }
 
+// Hands a binary property's data to the object's read procedure.
+PropertySetter StoredPropertySetter(const TStoredProperties::TBinaryProperty& property) {
+    return [property](TPersistent&, const FormValue& v, LoadContext& ctx) {
+        std::vector<uint8_t> bytes = ctx.Binary(v);
+        TMemoryStream data;
+        if (v.kind == FormValue::Kind::FileRef && property.Layout == TBinaryLayout::CountPrefixed) {
+            const auto count = static_cast<uint32_t>(bytes.size());
+            const uint8_t prefix[4] = {static_cast<uint8_t>(count), static_cast<uint8_t>(count >> 8),
+                                       static_cast<uint8_t>(count >> 16), static_cast<uint8_t>(count >> 24)};
+            data.WriteBuffer(prefix, sizeof(prefix));
+        }
+        data.WriteBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));
+        data.SetPosition(0);
+        property.ReadData(data);
+    };
+}
+
 void ApplyProperty(TPersistent& target, const FormProperty& p, LoadContext& ctx) {
     TPersistent* object = &target;
     // Some properties are named with a dot as a whole ("Lines.Strings").
     const PropertyInfo* info = FindPropertyInfo(target.ClassName(), p.name);
     if (info == nullptr || !info->set) info = NestedProperty(object, p.name);
-    if (info == nullptr || !info->set) ctx.Fail(p.line, "unknown property '" + p.name + "' of " + target.ClassName());
+    PropertySetter set = info != nullptr ? info->set : PropertySetter();
+    if (!set) {
+        object = &target;
+        TStoredProperties stored;
+        target.DeclareStoredProperties(stored);
+        if (const auto* binary = stored.Find(p.name)) set = StoredPropertySetter(*binary);
+    }
+    if (!set) ctx.Fail(p.line, "unknown property '" + p.name + "' of " + target.ClassName());
     try {
-        info->set(*object, p.value, ctx);
+        set(*object, p.value, ctx);
     } catch (const EFormLoadError&) {
         throw;
     } catch (const std::exception& e) {
@@ -203,6 +227,12 @@ std::vector<uint8_t> LoadContext::Binary(const FormValue& v) const {
     return std::vector<uint8_t>(bytes.begin(), bytes.end());
 }
 
+void LoadContext::ReadCollection(const FormValue& v, TCollection& collection) {
+    if (v.kind != FormValue::Kind::Collection) Fail(v.line, std::string("expected a collection, not a ") + FormValueKindName(v.kind));
+    collection.Clear();
+    for (const FormCollectionItem& item : v.collection) ApplyProperties(*collection.Add(), item.properties, *this);
+}
+
 void LoadContext::Reference(const FormValue& v, std::function<void(TComponent*)> assign) {
     if (form_ == nullptr) Fail(v.line, "no form to find component '" + v.text + "' in");
     fixups_.push_back(Fixup{Ident(v), v.line, std::move(assign)});
@@ -276,6 +306,7 @@ void LoadFormText(TCustomForm& form, std::string_view text, const std::string& s
 
 void RegisterFrameworkClasses() {
     RegisterClassInfo("TPersistent", "");
+    RegisterClassInfo("TCollectionItem", "TPersistent");
     RegisterClassInfo("TComponent", "TPersistent")
         .Property("Tag", Prop<TComponent>([](TComponent& c, const FormValue& v, LoadContext& x) { c.Tag = x.Int(v); }));
 

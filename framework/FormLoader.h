@@ -73,6 +73,9 @@ public:
     std::vector<std::string> Strings(const FormValue& v) const;
     // Bytes written in the description or kept in a file embedded beside it.
     std::vector<uint8_t> Binary(const FormValue& v) const;
+    // Replaces the collection's items with those of a "< item ... end >"
+    // value, each made by the collection and given its properties.
+    void ReadCollection(const FormValue& v, TCollection& collection);
 
     // The form's handler of that name, of the event's type.
     template <class Event>

@@ -52,6 +52,9 @@ void TCustomForm::BeforeDestruction() {
         }
     }
     TWinControl::BeforeDestruction();
+    // The window goes while the whole form still exists: whatever watches its
+    // destruction may still reach into the form.
+    DestroyHandle();
 }
 
 const std::any* TCustomForm::FindHandler(const std::string& name) const {

@@ -270,6 +270,20 @@ HDC TCanvas::Handle() {
     return dc_;
 }
 
+HDC TCanvas::BareHandle() {
+    HandleNeeded();
+    if (dc_ == nullptr) throw EInvalidGraphicOperation("Canvas does not allow drawing");
+    return dc_;
+}
+
+TCanvasBinding::TCanvasBinding(TCanvas& canvas, HDC dc) : canvas_(canvas), previous_(canvas.dc_) {
+    canvas.HandleNeeded();  // a canvas that makes its own context shows it here
+    if (canvas.ownsDc_) throw EInvalidGraphicOperation("Canvas owns its context");
+    canvas.SetHandle(dc);
+}
+
+TCanvasBinding::~TCanvasBinding() { canvas_.SetHandle(previous_); }
+
 void TCanvas::SelectObjects() {
     HGDIOBJ font = SelectObject(dc_, font_.Handle());
     HGDIOBJ pen = SelectObject(dc_, pen_.Handle());
@@ -922,7 +936,7 @@ TColor TBitmap::TransparentColor() const {
 void TBitmap::Draw(TCanvas& canvas, const RECT& rect) const {
     if (!image_) return;
     GdiFlush();
-    HDC dc = canvas.Handle();
+    HDC dc = canvas.BareHandle();
     const int w = rect.right - rect.left, h = rect.bottom - rect.top;
     if (GetStretchBltMode(dc) == BLACKONWHITE) SetStretchBltMode(dc, COLORONCOLOR);
     if (!Transparent()) {
@@ -1012,7 +1026,7 @@ void TIcon::SaveToStream(TStream& stream) const {
 
 void TIcon::Draw(TCanvas& canvas, const RECT& rect) const {
     if (!data_) return;
-    DrawIconEx(canvas.Handle(), rect.left, rect.top, data_->icon, rect.right - rect.left, rect.bottom - rect.top, 0,
+    DrawIconEx(canvas.BareHandle(), rect.left, rect.top, data_->icon, rect.right - rect.left, rect.bottom - rect.top, 0,
                nullptr, DI_NORMAL);
 }
 

@@ -204,6 +204,10 @@ public:
 
     // The context with font, pen and brush selected.
     HDC Handle();
+    // The context made ready as Handle() makes it, but with nothing of the
+    // canvas selected into it: drawing through it uses the font, pen and
+    // brush that the context's owner selected.
+    HDC BareHandle();
     bool HandleAllocated() const { return dc_ != nullptr; }
     // Borrows dc (null lets go of the current one).
     void SetHandle(HDC dc);
@@ -253,6 +257,24 @@ private:
     TFont font_;
     TPen pen_;
     TBrush brush_;
+
+    friend class TCanvasBinding;
+};
+
+// Points a borrowing canvas at a context for the length of one drawing call.
+// At the end the canvas takes its font, pen and brush out of that context and
+// gets its previous one back, so the caller may release the context safely.
+// A canvas that owns its context (a bitmap's) cannot be bound.
+class TCanvasBinding {
+public:
+    TCanvasBinding(TCanvas& canvas, HDC dc);
+    ~TCanvasBinding();
+    TCanvasBinding(const TCanvasBinding&) = delete;
+    TCanvasBinding& operator=(const TCanvasBinding&) = delete;
+
+private:
+    TCanvas& canvas_;
+    HDC previous_;
 };
 
 // Base of every picture kind. Copies (Assign between graphics of one class,

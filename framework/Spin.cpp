@@ -33,8 +33,9 @@ void TSpinEdit::Step(int direction) {
 void TSpinEdit::CreateWnd() {
     TCustomEdit::CreateWnd();
     EnsureCommonControls();
-    arrows_ = CreateWindowExA(0, UPDOWN_CLASSA, "", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, handle_, nullptr,
-                              GetModuleHandleA(nullptr), nullptr);
+    DWORD style = WS_CHILD | WS_VISIBLE | (Enabled() ? 0 : WS_DISABLED);
+    arrows_ = CreateWindowExA(0, UPDOWN_CLASSA, "", style, 0, 0, 0, 0, handle_, nullptr, GetModuleHandleA(nullptr),
+                              nullptr);
     SendMessageA(arrows_, UDM_SETRANGE32, 0, 100);
     PlaceArrows();
 }
@@ -46,6 +47,11 @@ void TSpinEdit::PlaceArrows() {
     const int w = 15;
     SetWindowPos(arrows_, nullptr, r.right - w, 0, w, r.bottom, SWP_NOZORDER | SWP_NOACTIVATE);
     SendMessageA(handle_, EM_SETMARGINS, EC_RIGHTMARGIN, MAKELPARAM(0, w + 2));
+}
+
+void TSpinEdit::EnabledChanged() {
+    TCustomEdit::EnabledChanged();
+    if (arrows_ != nullptr && HandleAllocated()) EnableWindow(arrows_, Enabled());
 }
 
 void TSpinEdit::DoExit() {

@@ -26,6 +26,8 @@ protected:
     void Dispatch(TMessage& message) override;
     // Leaving the edit corrects a value outside the limits.
     void DoExit() override;
+    // The arrows go with the edit.
+    void EnabledChanged() override;
 
 private:
     void Step(int direction);

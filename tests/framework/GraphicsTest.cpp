@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "framework/ExtCtrls.h"
 #include "framework/GifImage.h"
 #include "framework/Jpeg.h"
 #include "framework/PngImage.h"
@@ -365,6 +366,109 @@ TEST(Canvas, DrawsWithItsFontPenAndBrush) {
     EXPECT_EQ(PixelOf(bitmap, 5, 29), (Rgb{GetRValue(shadow), GetGValue(shadow), GetBValue(shadow)}))
         << "system colours are resolved";
     EXPECT_EQ(PixelOf(bitmap, 10, 29), (Rgb{255, 255, 255})) << "the end point is left out";
+}
+
+// A memory context with a picture and the caller's own font, pen and brush.
+class CallerDc {
+public:
+    CallerDc() : dc_(CreateCompatibleDC(nullptr)) {
+        picture_.SetPixelFormat(TPixelFormat::pf24bit);
+        picture_.SetSize(20, 20);
+        oldBitmap_ = SelectObject(dc_, picture_.Handle());
+        oldFont_ = SelectObject(dc_, font_);
+        oldPen_ = SelectObject(dc_, pen_);
+        oldBrush_ = SelectObject(dc_, brush_);
+    }
+    ~CallerDc() {
+        SelectObject(dc_, oldBitmap_);
+        SelectObject(dc_, oldFont_);
+        SelectObject(dc_, oldPen_);
+        SelectObject(dc_, oldBrush_);
+        DeleteDC(dc_);
+        DeleteObject(font_);
+        DeleteObject(pen_);
+        DeleteObject(brush_);
+    }
+    HDC Get() const { return dc_; }
+    bool HoldsItsOwnObjects() const {
+        return GetCurrentObject(dc_, OBJ_FONT) == font_ && GetCurrentObject(dc_, OBJ_PEN) == pen_ &&
+               GetCurrentObject(dc_, OBJ_BRUSH) == brush_;
+    }
+    HFONT Font() const { return font_; }
+
+private:
+    TBitmap picture_;
+    HDC dc_;
+    HFONT font_ = CreateFontA(-13, 0, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "Arial");
+    HPEN pen_ = CreatePen(PS_SOLID, 1, RGB(1, 2, 3));
+    HBRUSH brush_ = CreateSolidBrush(RGB(4, 5, 6));
+    HGDIOBJ oldBitmap_, oldFont_, oldPen_, oldBrush_;
+};
+
+TEST(Canvas, BindingLendsAContextForOneCallAndGivesTheCanvasItsOwnBack) {
+    CallerDc caller, other;
+    TCanvas scratch(other.Get());
+    {
+        TCanvasBinding bind(scratch, caller.Get());
+        scratch.Brush()->SetColor(clRed);
+        scratch.FillRect({0, 0, 5, 5});
+        EXPECT_EQ(GetPixel(caller.Get(), 2, 2), RGB(255, 0, 0));
+        EXPECT_EQ(GetCurrentObject(caller.Get(), OBJ_BRUSH), scratch.Brush()->Handle());
+    }
+    EXPECT_TRUE(caller.HoldsItsOwnObjects()) << "the canvas let go of the context";
+    EXPECT_TRUE(other.HoldsItsOwnObjects());
+    EXPECT_EQ(scratch.Handle(), other.Get()) << "the previous context is back";
+
+    TBitmap bitmap;
+    bitmap.SetSize(4, 4);
+    TCanvas* own = bitmap.Canvas();
+    EXPECT_THROW(TCanvasBinding(*own, caller.Get()), EInvalidGraphicOperation);
+    own->Brush()->SetColor(clBlue);
+    own->FillRect({0, 0, 4, 4});
+    EXPECT_EQ(own->Pixel(1, 1), static_cast<TColor>(RGB(0, 0, 255))) << "an owning canvas keeps its context";
+}
+
+TEST(Canvas, PicturesDrawnThroughABorrowedContextLeaveTheCallersObjects) {
+    CallerDc caller;
+    TBitmap picture;
+    Paint(picture, 3, 3, [](int, int) { return Rgb{0, 128, 0}; });
+    TCanvas canvas(caller.Get());
+    canvas.Draw(1, 1, picture);
+    EXPECT_EQ(GetPixel(caller.Get(), 2, 2), RGB(0, 128, 0));
+    EXPECT_TRUE(caller.HoldsItsOwnObjects());
+    // Text through the bare context uses the font the caller selected.
+    EXPECT_EQ(GetCurrentObject(canvas.BareHandle(), OBJ_FONT), caller.Font());
+}
+
+TEST(Frame3D, EdgesInTheirColoursRingByRingAndTheRectangleShrinks) {
+    TBitmap bitmap;
+    Paint(bitmap, 12, 10, [](int, int) { return Rgb{255, 255, 255}; });
+    TCanvas* canvas = bitmap.Canvas();
+    canvas->Pen()->SetColor(clLime);
+    canvas->Brush()->SetColor(clYellow);
+    const RECT outer{1, 1, 10, 9};
+    RECT r = outer;
+    Frame3D(*canvas, r, clRed, clBlue, 2);
+    EXPECT_EQ(r.left, 3);
+    EXPECT_EQ(r.top, 3);
+    EXPECT_EQ(r.right, 8);
+    EXPECT_EQ(r.bottom, 7);
+
+    const Rgb white{255, 255, 255}, red{255, 0, 0}, blue{0, 0, 255};
+    for (int y = 0; y < 10; ++y)
+        for (int x = 0; x < 12; ++x) {
+            Rgb expected = white;
+            for (int ring = 0; ring < 2; ++ring) {
+                const int left = outer.left + ring, top = outer.top + ring;
+                const int right = outer.right - 1 - ring, bottom = outer.bottom - 1 - ring;
+                const bool inside = x >= left && x <= right && y >= top && y <= bottom;
+                if (!inside || (x != left && x != right && y != top && y != bottom)) continue;
+                expected = (x == right || y == bottom) ? blue : red;
+            }
+            EXPECT_EQ(PixelOf(bitmap, x, y), expected) << x << "," << y;
+        }
+    EXPECT_EQ(canvas->Pen()->Color(), clLime);
+    EXPECT_EQ(canvas->Brush()->Color(), clYellow);
 }
 
 TEST(Font, PointsAndAssign) {

@@ -86,6 +86,24 @@ TEST_F(StdCtrlsTest, SpinEditArrowsStepByTheIncrementWithinTheLimits) {
     EXPECT_EQ(spin->Text(), "10");
 }
 
+TEST_F(StdCtrlsTest, SpinEditArrowsAreEnabledWithTheEdit) {
+    auto arrowsOf = [](TSpinEdit* spin) { return FindWindowExA(spin->Handle(), nullptr, UPDOWN_CLASSA, nullptr); };
+    auto* spin = Add<TSpinEdit>(10, 10, 80, 22);
+    ASSERT_NE(arrowsOf(spin), nullptr);
+    EXPECT_TRUE(IsWindowEnabled(arrowsOf(spin)));
+    spin->SetEnabled(false);
+    EXPECT_FALSE(IsWindowEnabled(spin->Handle()));
+    EXPECT_FALSE(IsWindowEnabled(arrowsOf(spin)));
+    spin->SetEnabled(true);
+    EXPECT_TRUE(IsWindowEnabled(arrowsOf(spin)));
+
+    auto* disabled = new TSpinEdit(form.get());  // owned by the form
+    disabled->SetEnabled(false);
+    disabled->SetParent(form.get());
+    disabled->SetBounds(10, 50, 80, 22);
+    EXPECT_FALSE(IsWindowEnabled(arrowsOf(disabled))) << "made disabled with a disabled edit";
+}
+
 TEST_F(StdCtrlsTest, DirectoryListMakesItsFolderCurrentAndReportsOnlyChanges) {
     char temp[MAX_PATH];
     GetTempPathA(MAX_PATH, temp);

@@ -5,11 +5,14 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
 #include <memory>
 #include <vector>
 
 #include "framework/Classes.h"
 #include "framework/Forms.h"
+#include "framework/StdCtrls.h"
 #include "tests/harness/Pump.h"
 
 namespace pellix {
@@ -179,6 +182,87 @@ TEST_F(WindowProcTest, ErrorInAHandlerReachesTheApplicationNotTheSystem) {
     form->WindowProc = old;
     Application->OnShowException = nullptr;
     EXPECT_EQ(shown, "Handler failed.");
+}
+
+
+// Set when the procedure's captured state is freed; read by the procedure
+// only through these, never through its captures, once it has replaced itself.
+bool g_captureGone = false;
+bool g_goneWhileRunning = false;
+TWndMethod g_previous;
+
+struct Capture {
+    ~Capture() { g_captureGone = true; }
+};
+
+TEST_F(WindowProcTest, AProcedureMayPutThePreviousOneBackWhileItRuns) {
+    // Through the window and through Perform.
+    for (bool viaPerform : {false, true}) {
+        SCOPED_TRACE(viaPerform ? "Perform" : "SendMessage");
+        g_captureGone = g_goneWhileRunning = false;
+        g_previous = form->WindowProc;
+        {
+            auto capture = std::make_shared<Capture>();
+            form->WindowProc = [capture, this](TMessage& m) {
+                if (m.Msg != kAnswer) return g_previous(m);
+                form->WindowProc = g_previous;  // the last reference to this procedure goes
+                g_goneWhileRunning = g_captureGone;
+                g_previous(m);
+            };
+        }
+        EXPECT_FALSE(g_captureGone);
+        LRESULT r = viaPerform ? form->Perform(kAnswer, 0, 0) : SendMessageA(form->Handle(), kAnswer, 0, 0);
+        EXPECT_EQ(r, 42);
+        EXPECT_FALSE(g_goneWhileRunning) << "the running procedure was freed under it";
+        EXPECT_TRUE(g_captureGone) << "freed once it returned";
+        EXPECT_EQ(form->Perform(kAnswer, 0, 0), 42);
+    }
+    g_previous = nullptr;
+}
+
+// The mouse entering and leaving a windowed control, with real cursor moves.
+TEST_F(WindowProcTest, MouseEnterAndLeaveReachAProcedureInFront) {
+    auto* button = new TButton(form.get());  // owned by the form
+    button->SetParent(form.get());
+    button->SetBounds(20, 20, 100, 40);
+    form->Show();
+    test::PumpMessages();
+
+    std::vector<UINT> seen;
+    TWndMethod old = button->WindowProc;
+    button->WindowProc = [&](TMessage& m) {
+        if (m.Msg == CM_MOUSEENTER || m.Msg == CM_MOUSELEAVE || m.Msg == WM_MOUSEMOVE) seen.push_back(m.Msg);
+        old(m);
+    };
+    auto count = [&](UINT msg) { return std::count(seen.begin(), seen.end(), msg); };
+    RECT r;
+    GetWindowRect(button->Handle(), &r);
+    RECT f;
+    GetWindowRect(form->Handle(), &f);
+    SetCursorPos(f.right + 50, f.bottom + 50);
+    test::PumpMessages();
+    seen.clear();
+
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round);
+        SetCursorPos(r.left + 10, r.top + 10);
+        ASSERT_TRUE(test::PumpUntil([&] { return count(CM_MOUSEENTER) == round + 1; }));
+        const auto moves = count(WM_MOUSEMOVE);
+        SetCursorPos(r.left + 20, r.top + 15);
+        ASSERT_TRUE(test::PumpUntil([&] { return count(WM_MOUSEMOVE) > moves; }));
+        EXPECT_EQ(count(CM_MOUSEENTER), round + 1) << "once per visit";
+        EXPECT_EQ(count(CM_MOUSELEAVE), round);
+
+        // Leaving is noticed by a poll; the wait allows for it.
+        SetCursorPos(f.right + 50, f.bottom + 50);
+        ASSERT_TRUE(test::PumpUntil([&] { return count(CM_MOUSELEAVE) == round + 1; }, std::chrono::seconds(3)));
+        EXPECT_EQ(seen.back(), CM_MOUSELEAVE);
+    }
+    // The enter comes after the move that brought the mouse in.
+    auto firstEnter = std::find(seen.begin(), seen.end(), CM_MOUSEENTER);
+    ASSERT_NE(firstEnter, seen.begin());
+    EXPECT_EQ(*(firstEnter - 1), static_cast<UINT>(WM_MOUSEMOVE));
+    button->WindowProc = old;
 }
 
 }  // namespace
