@@ -99,9 +99,14 @@ list(APPEND PELLIX_WINDOWS_SOURCES app/ThumbnailsGallery.cpp)
 list(APPEND PELLIX_WINDOWS_TEST_SOURCES tests/app/GalleryTest.cpp)
 list(APPEND PELLIX_E2E_TEST_SOURCES tests/e2e/GalleryTest.cpp)
 
+# The skin engine's painting routines, bitmap turns and GDI guards.
+list(APPEND PELLIX_WINDOWS_SOURCES skin/ImgUtil.cpp)
+
 # The skin engine's components, its manager with the window hook, and the one
 # helper that takes over raw windows' procedures. The frame and the popup
 # skins are placeholders that only mark their windows for now.
+list(APPEND PELLIX_WINDOWS_TEST_SOURCES tests/framework/TimerTest.cpp tests/skin/WindowSubclassTest.cpp
+  tests/skin/WinSkinStoreTest.cpp tests/skin/WinSkinDataTest.cpp tests/skin/WinSkinDlgTest.cpp)
 list(APPEND PELLIX_WINDOWS_SOURCES
   skin/WindowSubclass.cpp
   skin/WinSkinForm.cpp

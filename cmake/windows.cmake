@@ -46,7 +46,7 @@ set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
 add_subdirectory(/usr/src/googletest googletest EXCLUDE_FROM_ALL)
 include(GoogleTest)
 
-add_executable(pellix_tests ${PELLIX_WINDOWS_TEST_SOURCES} tests/harness/TestMain.cpp ${rc})
+add_executable(pellix_tests ${PELLIX_WINDOWS_TEST_SOURCES} tests/harness/TestMain.cpp tests/harness/SkinEngine.cpp ${rc})
 target_link_libraries(pellix_tests PRIVATE pellix_core GTest::gtest)
 gtest_discover_tests(pellix_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
   PROPERTIES RUN_SERIAL TRUE)

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "framework/Screen.h"
+#include "skin/ImgUtil.h"
 #include "skin/WinSkinData.h"
 #include "skin/WindowsVersion.h"
 
@@ -381,7 +382,7 @@ void ShutdownSkinEngine() {
     // Set while it goes: its frames still reach it as they are dropped.
     delete SkinManager;
     SkinManager = nullptr;
-    // TODO(imgutil): FreeSharedScratchBitmap(); once skin/ImgUtil.h is merged.
+    FreeSharedScratchBitmap();
 }
 
 }  // namespace pellix

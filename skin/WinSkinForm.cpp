@@ -33,6 +33,13 @@ void TWinSkinForm::AttachWindow(TSkinData* skinData) {
         throw EComponentError("Cannot take over the window of a skinned frame");
     }
     attached_ = true;
+    BuildCaptionButtons();
+}
+
+void TWinSkinForm::BuildCaptionButtons() {
+    if (SkinData == nullptr || SkinData->SkinUnparsed) return;
+    ClearCaptionButtons();
+    for (const auto& record : SkinData->CaptionButtons) captionButtons_.push_back(record.get());
 }
 
 void TWinSkinForm::DetachFrame() {
@@ -49,7 +56,10 @@ bool TWinSkinForm::InWindowProc() const { return formDepth_ > 0 || subclass_.InW
 
 void TWinSkinForm::Notification(TComponent* component, TOperation operation) {
     TComponent::Notification(component, operation);
-    if (operation == TOperation::opRemove && component == SkinData) SkinData = nullptr;
+    if (operation == TOperation::opRemove && component == SkinData) {
+        SkinData = nullptr;
+        ClearCaptionButtons();
+    }
 }
 
 void TWinSkinForm::FormWindowProc(TMessage& message) {

@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "framework/Classes.h"
 #include "framework/Controls.h"
@@ -20,6 +21,7 @@
 namespace pellix {
 
 class TCustomForm;
+class TDataSkinSysButton;
 class TSkinData;
 
 enum TMdiState : uint8_t { msNone = 0, msMdiFrame = 1, msMdiChild = 2 };
@@ -56,8 +58,11 @@ public:
     void AttachWindow(TSkinData* skinData);
     // Undoes the attach; also after the window is gone.
     void DetachFrame();
-    void ClearCaptionButtons() {}
-    void BuildCaptionButtons() {}
+    // The caption buttons point at the skin data's caption-button records.
+    void ClearCaptionButtons() { captionButtons_.clear(); }
+    // One button per record of a parsed skin.
+    void BuildCaptionButtons();
+    size_t CaptionButtonCount() const { return captionButtons_.size(); }
     void ApplyFaceColour() {}
     void DropWindowRegion() {}
     void BuildWindowRegion() {}
@@ -77,6 +82,7 @@ private:
 
     TWindowSubclass subclass_;
     TWndMethod oldFormWindowProc_;
+    std::vector<const TDataSkinSysButton*> captionButtons_;
     bool attached_ = false;
     int formDepth_ = 0;
 };

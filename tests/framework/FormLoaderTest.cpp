@@ -26,6 +26,29 @@ public:
     }
 };
 
+class TProbeItem : public TCollectionItem {
+public:
+    using TCollectionItem::TCollectionItem;
+    std::string ClassName() const override { return "TProbeItem"; }
+    std::string Label;
+    int Weight = 0;
+};
+
+// A collection of items and two binary properties kept beside the published ones.
+class TProbeStore : public TComponent {
+public:
+    explicit TProbeStore(TComponent* owner) : TComponent(owner), Items(this, ItemClass<TProbeItem>()) {}
+    std::string ClassName() const override { return "TProbeStore"; }
+    TOwnedCollection Items;
+    std::vector<uint8_t> Plain, Counted;
+
+    void DeclareStoredProperties(TStoredProperties& properties) override {
+        properties.DefineBinaryProperty("Plain", [this](TStream& s) { Plain = ReadRest(s); }, {});
+        properties.DefineBinaryProperty("Counted", [this](TStream& s) { Counted = ReadRest(s); }, {},
+                                        TBinaryLayout::CountPrefixed);
+    }
+};
+
 class TLoaderForm : public TForm {
 public:
     explicit TLoaderForm(TComponent* owner) : TForm(owner) {
@@ -35,6 +58,13 @@ public:
             .Property("Data", Prop<TProbeBox>([](TProbeBox& b, const FormValue& v, LoadContext& x) { b.Data = x.Binary(v); }))
             .Property("Buddy", Prop<TProbeBox>([](TProbeBox& b, const FormValue& v, LoadContext& x) {
                 x.Reference(v, [&b](TComponent* c) { b.Buddy = c; });
+            }));
+        RegisterClassInfo("TProbeItem", "TCollectionItem")
+            .Property("Label", Prop<TProbeItem>([](TProbeItem& i, const FormValue& v, LoadContext& x) { i.Label = x.String(v); }))
+            .Property("Weight", Prop<TProbeItem>([](TProbeItem& i, const FormValue& v, LoadContext& x) { i.Weight = x.Int(v); }));
+        RegisterClassInfo("TProbeStore", "TComponent", Factory<TProbeStore>())
+            .Property("Items", Prop<TProbeStore>([](TProbeStore& s, const FormValue& v, LoadContext& x) {
+                x.ReadCollection(v, s.Items);
             }));
         AddHandler("BoxClick", TNotifyEvent([this](TObject* s) { clicked = s; }));
         AddHandler("FormCreate", TNotifyEvent([this](TObject*) { created = true; }));
@@ -152,8 +182,69 @@ INSTANTIATE_TEST_SUITE_P(
         BadForm{"MissingReference", "  object B: TProbeBox\n    Buddy = Nobody\n  end\n", 3, "no component named 'Nobody'"},
         BadForm{"DuplicateName", "  object B: TProbeBox\n  end\n  object B: TProbeBox\n  end\n", 4, "already exists"},
         BadForm{"MissingEmbeddedFile", "  object B: TProbeBox\n    Data = @'nothing.bin'\n  end\n", 3, "no embedded file"},
+        BadForm{"UnknownItemProperty",
+                "  object S: TProbeStore\n    Items = <\n      item\n        Label = 'a'\n        Colour = 1\n      end>\n  end\n",
+                6, "unknown property 'Colour' of TProbeItem"},
+        BadForm{"CollectionOfWrongKind", "  object S: TProbeStore\n    Items = 'a'\n  end\n", 3, "expected a collection"},
         BadForm{"SyntaxError", "  Left = \n  ]\n", 3, "expected a value"}),
     [](const ::testing::TestParamInfo<BadForm>& info) { return std::string(info.param.name); });
+
+TEST(FormLoader, CollectionItemsAreMadeInOrderWithTheirProperties) {
+    auto form = Load(
+        "object LoaderForm: TLoaderForm\n"
+        "  object S: TProbeStore\n"
+        "    Items = <\n"
+        "      item\n"
+        "        Label = 'first'\n"
+        "        Weight = 3\n"
+        "      end\n"
+        "      item\n"
+        "        Label = 'second'\n"
+        "      end>\n"
+        "  end\n"
+        "end\n");
+    auto* store = dynamic_cast<TProbeStore*>(form->FindComponent("S"));
+    ASSERT_NE(store, nullptr);
+    ASSERT_EQ(store->Items.Count(), 2);
+    const auto* first = dynamic_cast<TProbeItem*>(store->Items.Items(0));
+    const auto* second = dynamic_cast<TProbeItem*>(store->Items.Items(1));
+    ASSERT_NE(first, nullptr);
+    ASSERT_NE(second, nullptr);
+    EXPECT_EQ(first->Label, "first");
+    EXPECT_EQ(first->Weight, 3);
+    EXPECT_EQ(second->Label, "second");
+    EXPECT_EQ(second->Weight, 0);
+    EXPECT_EQ(first->ID(), 0);
+    EXPECT_EQ(second->ID(), 1);
+    EXPECT_EQ(second->Index(), 1);
+    EXPECT_EQ(store->Items.Owner(), store);
+}
+
+// Inline data is the property's data as it stands; a file beside the
+// description holds the data after a count-prefixed property's count.
+TEST(FormLoader, BinaryPropertiesReachTheirReadProcedure) {
+    std::string_view file = ResourceBytes("PREVIEW_BMP");
+    ASSERT_FALSE(file.empty());
+    const std::vector<uint8_t> fileBytes(file.begin(), file.end());
+    const uint32_t n = static_cast<uint32_t>(fileBytes.size());
+    std::vector<uint8_t> counted = {static_cast<uint8_t>(n), static_cast<uint8_t>(n >> 8), static_cast<uint8_t>(n >> 16),
+                                    static_cast<uint8_t>(n >> 24)};
+    counted.insert(counted.end(), fileBytes.begin(), fileBytes.end());
+
+    auto inlineForm = Load(
+        "object LoaderForm: TLoaderForm\n  object S: TProbeStore\n    Plain = {0102}\n    Counted = {03000000AABBCC}\n  end\nend\n");
+    auto* store = dynamic_cast<TProbeStore*>(inlineForm->FindComponent("S"));
+    ASSERT_NE(store, nullptr);
+    EXPECT_EQ(store->Plain, (std::vector<uint8_t>{0x01, 0x02}));
+    EXPECT_EQ(store->Counted, (std::vector<uint8_t>{0x03, 0x00, 0x00, 0x00, 0xAA, 0xBB, 0xCC}));
+
+    auto fileForm = Load(
+        "object LoaderForm: TLoaderForm\n  object S: TProbeStore\n    Plain = @'Preview.bmp'\n    Counted = @'Preview.bmp'\n  end\nend\n");
+    store = dynamic_cast<TProbeStore*>(fileForm->FindComponent("S"));
+    ASSERT_NE(store, nullptr);
+    EXPECT_EQ(store->Plain, fileBytes);
+    EXPECT_EQ(store->Counted, counted);
+}
 
 TEST(FormLoader, ClientSizeBeforeTheWindowExistsIsTheSizeItGets) {
     auto form = Load("object LoaderForm: TLoaderForm\n  BorderStyle = bsDialog\n  ClientWidth = 465\n  ClientHeight = 304\nend\n");

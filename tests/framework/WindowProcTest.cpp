@@ -170,6 +170,15 @@ TEST_F(WindowProcTest, ParentHandsNotificationsBackToTheChild) {
     EXPECT_EQ(reinterpret_cast<NMHDR*>(child->reflected[1].LParam)->code, static_cast<UINT>(NM_CLICK));
 }
 
+// Whatever watches a form's window go may still reach into the whole form.
+TEST_F(WindowProcTest, FreedFormHandlesTheEndOfItsWindowAsItsOwnClass) {
+    const HWND window = form->Handle();
+    form.reset();
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_EQ(log.Count('W', WM_DESTROY), 1);
+    EXPECT_EQ(log.Count('W', WM_NCDESTROY), 1);
+}
+
 TEST_F(WindowProcTest, ErrorInAHandlerReachesTheApplicationNotTheSystem) {
     std::string shown;
     Application->OnShowException = [&](const std::string& text) { shown = text; };

@@ -6,9 +6,13 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <functional>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace pellix::test {
@@ -116,6 +120,44 @@ private:
     bool done_ = false;
     bool timedOut_ = false;
     bool busy_ = false;
+};
+
+// Ends a system loop (a menu, a message box) of this thread from another
+// thread when the test has not ended it within the time limit: Escape for a
+// menu, OK for a system dialog. A test that cannot end its loop then fails
+// instead of hanging.
+class LoopWatchdog {
+public:
+    explicit LoopWatchdog(HWND owner, std::chrono::milliseconds limit = std::chrono::seconds(5))
+        : thread_([this, owner, limit, uiThread = GetCurrentThreadId()] {
+              std::unique_lock<std::mutex> lock(mutex_);
+              if (done_.wait_for(lock, limit, [this] { return finished_; })) return;
+              fired_ = true;
+              PostMessageA(owner, WM_KEYDOWN, VK_ESCAPE, 0);
+              EnumThreadWindows(
+                  uiThread,
+                  [](HWND hwnd, LPARAM) -> BOOL {
+                      if (ClassOf(hwnd) == "#32770") PostMessageA(hwnd, WM_COMMAND, IDOK, 0);
+                      return TRUE;
+                  },
+                  0);
+          }) {}
+    ~LoopWatchdog() {
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            finished_ = true;
+        }
+        done_.notify_all();
+        thread_.join();
+    }
+    bool Fired() const { return fired_; }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable done_;
+    bool finished_ = false;
+    std::atomic<bool> fired_{false};
+    std::thread thread_;
 };
 
 }  // namespace pellix::test
