@@ -129,3 +129,7 @@ list(APPEND PELLIX_E2E_TEST_SOURCES tests/e2e/DemoFolderTest.cpp)
 # The skin engine's painting routines, bitmap turns and GDI guards.
 list(APPEND PELLIX_WINDOWS_SOURCES skin/ImgUtil.cpp)
 list(APPEND PELLIX_WINDOWS_TEST_SOURCES tests/skin/ImgUtilTest.cpp)
+# The skinned window frame: the frame object, its non-client painting and its
+# caption buttons.
+list(APPEND PELLIX_WINDOWS_SOURCES skin/FramePaint.cpp skin/CaptionButtons.cpp)
+list(APPEND PELLIX_WINDOWS_TEST_SOURCES tests/skin/FrameGeometryTest.cpp tests/skin/CaptionButtonRulesTest.cpp)

@@ -22,11 +22,6 @@ std::string WindowClassName(HWND window) {
     return name;
 }
 
-void RepaintWindow(HWND window) {
-    InvalidateRect(window, nullptr, TRUE);
-    UpdateWindow(window);
-}
-
 // BulkSkinning lasts exactly as long as a walk over the screen forms.
 class TBulkSkinning {
 public:

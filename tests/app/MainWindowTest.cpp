@@ -170,6 +170,25 @@ INSTANTIATE_TEST_SUITE_P(Cases, MainWindowPlacement,
                                            PlacementCase{"Minimized", "Minimized", "131", false, TWindowState::wsMinimized}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// The stored size is the one the window has with the platform's frame; a
+// start and a close give it back unchanged, also for a window closed minimised.
+TEST_F(MainWindow, StartAndCloseLeaveTheStoredSizeAsItWas) {
+    for (const bool minimised : {false, true}) {
+        test::StoreSetting("Options\\Windows", "WindowState", "Normal");
+        test::StoreSetting("Options\\Windows", "Top", "131");
+        test::StoreSetting("Options\\Windows", "Left", "20");
+        test::StoreSetting("Options\\Windows", "Width", "640");
+        test::StoreSetting("Options\\Windows", "Height", "500");
+        TThumbnailsForm& f = Start();
+        if (minimised) f.SetWindowState(TWindowState::wsMinimized);
+        test::PumpMessages();
+        CloseWindow();
+        EXPECT_EQ(test::StoredSetting("Options\\Windows", "WindowState"), minimised ? "Minimized" : "Normal");
+        EXPECT_EQ(test::StoredSetting("Options\\Windows", "Width"), "640") << "minimised " << minimised;
+        EXPECT_EQ(test::StoredSetting("Options\\Windows", "Height"), "500") << "minimised " << minimised;
+    }
+}
+
 TEST_F(MainWindow, ClosingMaximisedKeepsTheLastNormalBounds) {
     test::StoreSetting("Options\\Windows", "WindowState", "Maximized");
     test::StoreSetting("Options\\Windows", "Top", "77");
