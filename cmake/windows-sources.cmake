@@ -132,4 +132,5 @@ list(APPEND PELLIX_WINDOWS_TEST_SOURCES tests/skin/ImgUtilTest.cpp)
 # The skinned window frame: the frame object, its non-client painting and its
 # caption buttons.
 list(APPEND PELLIX_WINDOWS_SOURCES skin/FramePaint.cpp skin/CaptionButtons.cpp)
-list(APPEND PELLIX_WINDOWS_TEST_SOURCES tests/skin/FrameGeometryTest.cpp tests/skin/CaptionButtonRulesTest.cpp)
+list(APPEND PELLIX_WINDOWS_TEST_SOURCES tests/skin/FrameGeometryTest.cpp tests/skin/CaptionButtonRulesTest.cpp
+  tests/skin/FramePaintTest.cpp tests/skin/CaptionButtonsTest.cpp)

@@ -54,9 +54,15 @@ LRESULT DrawnFrameCode(const THitFrame& f, POINT p) {
 
 LRESULT FrameHitTest(const THitFrame& f, POINT p, LRESULT defaultCode) {
     const bool inside = p.x >= 0 && p.y >= 0 && p.x < f.Width && p.y < f.Height;
-    if ((defaultCode == HTNOWHERE || defaultCode == HTERROR) && inside) return DrawnFrameCode(f, p);
-    if (defaultCode == HTCAPTION && f.Metrics.MenuBar > 0 && p.y >= f.Metrics.Caption) return HTMENU;
-    return defaultCode;
+    switch (defaultCode) {
+    case HTNOWHERE:
+    case HTERROR:
+    case HTCAPTION:
+    case HTMENU:
+        // The platform's caption and menu bar lie elsewhere than the drawn ones.
+        return inside ? DrawnFrameCode(f, p) : defaultCode;
+    default: return defaultCode;
+    }
 }
 
 int BorderFrame(bool active, int frameCount) { return active || frameCount == 1 ? 1 : 2; }

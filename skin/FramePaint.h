@@ -52,11 +52,11 @@ struct THitFrame {
 };
 
 // The hit code of a point in window coordinates, given the default's answer.
-// The default knows only the platform's caption band; where it answers
-// HTNOWHERE or HTERROR inside the window, the drawn frame answers instead:
-// HTCAPTION above the menu bar, HTMENU in the menu bar band, and in the
-// borders a sizing code for a sizable window, else HTBORDER. A platform
-// caption that reaches into the menu bar band answers HTMENU there.
+// The default knows only the platform's caption and menu bar, which lie
+// elsewhere: where it answers HTNOWHERE, HTERROR, HTCAPTION or HTMENU inside
+// the window, the drawn frame answers instead: HTCAPTION above the menu bar,
+// HTMENU in the menu bar band, and in the borders a sizing code for a
+// sizable window, else HTBORDER. Its sizing edges and the client stay.
 LRESULT FrameHitTest(const THitFrame& frame, POINT point, LRESULT defaultCode);
 
 // The frame of a border image to draw: the first, or the second (inactive

@@ -71,7 +71,10 @@ struct TWinSkinForm::TFormHook {
     }
 };
 
-TWinSkinForm::TWinSkinForm(TComponent* owner) : TComponent(owner), DoubleClickTime(GetDoubleClickTime()) {}
+TWinSkinForm::TWinSkinForm(TComponent* owner) : TComponent(owner), DoubleClickTime(GetDoubleClickTime()) {
+    // The unit's start: the painters' scratch bitmap lives until the engine ends.
+    CreateSharedScratchBitmap();
+}
 
 TWinSkinForm::~TWinSkinForm() {
     // Control skins go while the frame is still whole.

@@ -68,6 +68,8 @@ TEST(FrameGeometry, HitTestAnswersForEveryDrawnPartWhereTheDefaultKnowsNothing) 
         {{150, 30}, HTNOWHERE, true, HTMENU},          // first menu bar row
         {{150, 48}, HTNOWHERE, true, HTMENU},          // last menu bar row
         {{150, 49}, HTCLIENT, true, HTCLIENT},
+        {{150, 23}, HTMENU, true, HTCAPTION},          // the platform's menu bar lies higher
+        {{150, 196}, HTBOTTOM, true, HTBOTTOM},
         {{5, 100}, HTNOWHERE, true, HTLEFT},           // inner pixels of a wide border
         {{5, 100}, HTNOWHERE, false, HTBORDER},
         {{295, 100}, HTNOWHERE, true, HTRIGHT},
@@ -89,15 +91,17 @@ TEST(FrameGeometry, HitTestAnswersForEveryDrawnPartWhereTheDefaultKnowsNothing) 
     }
 }
 
-TEST(FrameGeometry, PlatformCaptionReachingIntoTheMenuBarAnswersMenuThere) {
-    // A short skinned caption of 16 rows: the platform band (4-21) covers the
-    // menu bar's first rows.
+TEST(FrameGeometry, ThePlatformsCaptionAndMenuBarAnswerAsTheDrawnOnesLieThere) {
+    // A short skinned caption of 16 rows: the platform's caption band (4-21)
+    // covers the drawn menu bar's first rows, its menu bar (23-41) the
+    // drawn caption's last.
     THitFrame frame{TFrameMetrics{4, 16, 4, 4, 19}, 300, 200, true};
     EXPECT_EQ(FrameHitTest(frame, POINT{100, 15}, HTCAPTION), HTCAPTION);
     EXPECT_EQ(FrameHitTest(frame, POINT{100, 16}, HTCAPTION), HTMENU);
     EXPECT_EQ(FrameHitTest(frame, POINT{100, 21}, HTCAPTION), HTMENU);
-    frame.Metrics.MenuBar = 0;
-    EXPECT_EQ(FrameHitTest(frame, POINT{100, 21}, HTCAPTION), HTCAPTION);
+    frame.Metrics = TFrameMetrics{4, 30, 4, 4, 19};
+    EXPECT_EQ(FrameHitTest(frame, POINT{100, 25}, HTMENU), HTCAPTION);
+    EXPECT_EQ(FrameHitTest(frame, POINT{100, 30}, HTMENU), HTMENU);
 }
 
 TEST(FrameGeometry, NoPointInsideTheWindowAnswersNowhere) {
