@@ -235,10 +235,17 @@ void TMenuItem::RemoveEntry(TMenuItem* item) {
 
 void TMenuItem::UpdateEntry() {
     if (parent_ == nullptr || !visible_ || parent_->handle_ == nullptr) return;
+    const HMENU menu = parent_->handle_.get();
+    const UINT position = parent_->EntryPosition(this);
     MENUITEMINFOA info;
     std::string text;
     FillEntry(info, text);
-    SetMenuItemInfoA(parent_->handle_.get(), parent_->EntryPosition(this), TRUE, &info);
+    // Whoever made the entry owner-drawn (a skin) keeps drawing it.
+    MENUITEMINFOA current{};
+    current.cbSize = sizeof(current);
+    current.fMask = MIIM_FTYPE;
+    if (GetMenuItemInfoA(menu, position, TRUE, &current)) info.fType |= current.fType & MFT_OWNERDRAW;
+    SetMenuItemInfoA(menu, position, TRUE, &info);
     BarChanged(parent_);
 }
 
