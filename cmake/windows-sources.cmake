@@ -110,6 +110,7 @@ list(APPEND PELLIX_WINDOWS_TEST_SOURCES tests/framework/TimerTest.cpp tests/skin
 list(APPEND PELLIX_WINDOWS_SOURCES
   skin/WindowSubclass.cpp
   skin/WinSkinForm.cpp
+  skin/MenuItems.cpp
   skin/WinSkinMenu.cpp
   skin/WinSkinStore.cpp
   skin/WinSkinData.cpp
@@ -123,6 +124,9 @@ list(APPEND PELLIX_WINDOWS_TEST_SOURCES
   tests/skin/ControlDrawingTest.cpp
   tests/skin/SkinControlTest.cpp
 )
+
+# Skinned menus: popup windows, owner-drawn items and the drawn menu bar.
+list(APPEND PELLIX_WINDOWS_TEST_SOURCES tests/skin/MenuItemsTest.cpp)
 # The demo folder scripts/run.sh starts the program in.
 list(APPEND PELLIX_E2E_TEST_SOURCES tests/e2e/DemoFolderTest.cpp)
 
