@@ -126,7 +126,7 @@ list(APPEND PELLIX_WINDOWS_TEST_SOURCES
 )
 
 # Skinned menus: popup windows, owner-drawn items and the drawn menu bar.
-list(APPEND PELLIX_WINDOWS_TEST_SOURCES tests/skin/MenuItemsTest.cpp)
+list(APPEND PELLIX_WINDOWS_TEST_SOURCES tests/skin/MenuItemsTest.cpp tests/skin/WinSkinMenuTest.cpp)
 # The demo folder scripts/run.sh starts the program in.
 list(APPEND PELLIX_E2E_TEST_SOURCES tests/e2e/DemoFolderTest.cpp)
 

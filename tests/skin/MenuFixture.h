@@ -160,8 +160,11 @@ public:
     MenuScript& operator=(const MenuScript&) = delete;
 
     bool Done() const { return next_ == steps_.size(); }
-    // The first step that did not come, or empty.
-    const std::string& Failed() const { return failed_; }
+    // The step that did not come (in time), or empty when all came.
+    std::string Failed() const {
+        if (!failed_.empty()) return failed_ + " (did not come in time)";
+        return Done() ? std::string() : steps_[next_].what + " (the loop ended before)";
+    }
 
 private:
     static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
