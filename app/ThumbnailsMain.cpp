@@ -7,9 +7,12 @@
 #include "framework/FileCtrl.h"
 #include "framework/FileSystem.h"
 #include "framework/FormLoader.h"
+#include "framework/Menus.h"
 #include "framework/Screen.h"
 #include "framework/Spin.h"
 #include "framework/StdCtrls.h"
+#include "skin/WinSkinData.h"
+#include "skin/WinSkinStore.h"
 
 namespace pellix {
 
@@ -44,6 +47,8 @@ bool IsStoredPath(const std::string& value) { return value.rfind(kRootToken, 0) 
 TThumbnailsForm::TThumbnailsForm(TComponent* owner) : TForm(owner) {
     RegisterClassInfo("TThumbnailsForm", "TForm");
     RegisterQnRegistryClasses();
+    RegisterWinSkinDataClasses();
+    RegisterWinSkinStoreClasses();
     AddHandler("FormCreate", TNotifyEvent([this](TObject* s) { FormCreate(s); }));
     AddHandler("FormClose", TCloseEvent([this](TObject* s, TCloseAction& a) { FormClose(s, a); }));
     AddHandler("FormDestroy", TNotifyEvent([this](TObject* s) { FormDestroy(s); }));
@@ -55,6 +60,7 @@ TThumbnailsForm::TThumbnailsForm(TComponent* owner) : TForm(owner) {
     AddHandler("FontDialog1Apply", TFDApplyEvent([this](TObject* s, HWND w) { FontDialog1Apply(s, w); }));
     RegisterGalleryHandlers();
     RegisterHelpHandlers();
+    RegisterSkinHandlers();
 }
 
 TThumbnailsForm::~TThumbnailsForm() = default;
@@ -89,6 +95,14 @@ void TThumbnailsForm::Loaded() {
     Bind(*this, FontDialog1, "FontDialog1");
     Bind(*this, Panel1, "Panel1");
     Bind(*this, OpenPictureDialog1, "OpenPictureDialog1");
+    Bind(*this, OpenDialog1, "OpenDialog1");
+    Bind(*this, SkinData1, "SkinData1");
+    Bind(*this, SkinStore1, "SkinStore1");
+    Bind(*this, SkinBlue, "SkinBlue");
+    Bind(*this, SkinSilver, "SkinSilver");
+    Bind(*this, SkinGreen, "SkinGreen");
+    Bind(*this, SkinNone, "SkinNone");
+    Bind(*this, SkinLoad, "SkinLoad");
 }
 
 // ---------------------------------------------------------------- start-up
@@ -96,9 +110,7 @@ void TThumbnailsForm::Loaded() {
 void TThumbnailsForm::FormCreate(TObject*) {
     DefaultSkin = GetCurrentDir() + "\\" + "default.skn";
     RegistryBase = "Software\\Quendle Software\\Mirovo\\";
-    // The skin choice is read here; applying it belongs to the skinning engine.
-    LoadedSkinFile = QnRegistry1->LoadStringFromRegistry(RegistryBase + "Options\\Skins", "SkinFile", "");
-    SkinIndex = QnRegistry1->LoadIntegerFromRegistry(RegistryBase + "Options\\Skins", "SkinIndex", 999);
+    ChooseStartSkin();
 
     AuthorName = "Aldric Fenmore";
     ProductTitle = "Mirovo";

@@ -22,6 +22,10 @@ class TQnRegistry;
 class TFontDialog;
 class TPanel;
 class TOpenPictureDialog;
+class TOpenDialog;
+class TMenuItem;
+class TSkinData;
+class TSkinStore;
 
 class TThumbnailsForm : public TForm {
 public:
@@ -134,6 +138,33 @@ public:
 private:
     void RegisterHelpHandlers();
     void OpenHelpPage(const std::string& page);
+
+    // Skin choice: the "&Skins" menu, the start-up skin and the stored choice
+public:
+    TSkinData* SkinData1 = nullptr;
+    TSkinStore* SkinStore1 = nullptr;
+    TOpenDialog* OpenDialog1 = nullptr;
+    TMenuItem* SkinBlue = nullptr;
+    TMenuItem* SkinSilver = nullptr;
+    TMenuItem* SkinGreen = nullptr;
+    TMenuItem* SkinNone = nullptr;
+    TMenuItem* SkinLoad = nullptr;
+    // "&Blue", "&Silver", "&Green": the stored skin of the item's Tag.
+    void SkinClick(TObject* sender);
+    // "&Unskin": switches skinning off, or back on with the skin last loaded.
+    void SkinNoneClick(TObject* sender);
+    // "&Load": a skin file from disk.
+    void SkinLoadClick(TObject* sender);
+    // Checks the item whose Tag equals SkinIndex.
+    void SkinMenuCheck(TObject* sender);
+    // Stores the choice; the only writer of "Options\Skins".
+    void SkinData1SkinChanged(TObject* sender);
+
+private:
+    void RegisterSkinHandlers();
+    // The skin block of start-up: the stored choice, or "default.skn" on a first start.
+    void ChooseStartSkin();
+    void LoadStartSkinFile();
 };
 
 extern TThumbnailsForm* ThumbnailsForm;

@@ -11,6 +11,7 @@ set(PELLIX_WINDOWS_SOURCES
   framework/Buttons.cpp
   framework/Spin.cpp
   framework/FileCtrl.cpp
+  framework/ComCtrls.cpp
   app/ThumbnailsMain.cpp
 )
 
@@ -99,8 +100,12 @@ list(APPEND PELLIX_WINDOWS_SOURCES app/ThumbnailsGallery.cpp)
 list(APPEND PELLIX_WINDOWS_TEST_SOURCES tests/app/GalleryTest.cpp)
 list(APPEND PELLIX_E2E_TEST_SOURCES tests/e2e/GalleryTest.cpp)
 
+# The demo folder scripts/run.sh starts the program in.
+list(APPEND PELLIX_E2E_TEST_SOURCES tests/e2e/DemoFolderTest.cpp)
+
 # The skin engine's painting routines, bitmap turns and GDI guards.
 list(APPEND PELLIX_WINDOWS_SOURCES skin/ImgUtil.cpp)
+list(APPEND PELLIX_WINDOWS_TEST_SOURCES tests/skin/ImgUtilTest.cpp)
 
 # The skin engine's components, its manager with the window hook, and the one
 # helper that takes over raw windows' procedures. The frame and the popup
@@ -125,16 +130,51 @@ list(APPEND PELLIX_WINDOWS_TEST_SOURCES
   tests/skin/SkinControlTest.cpp
 )
 
-# Skinned menus: popup windows, owner-drawn items and the drawn menu bar.
-list(APPEND PELLIX_WINDOWS_TEST_SOURCES tests/skin/MenuItemsTest.cpp tests/skin/WinSkinMenuTest.cpp)
-# The demo folder scripts/run.sh starts the program in.
-list(APPEND PELLIX_E2E_TEST_SOURCES tests/e2e/DemoFolderTest.cpp)
-
-# The skin engine's painting routines, bitmap turns and GDI guards.
-list(APPEND PELLIX_WINDOWS_SOURCES skin/ImgUtil.cpp)
-list(APPEND PELLIX_WINDOWS_TEST_SOURCES tests/skin/ImgUtilTest.cpp)
 # The skinned window frame: the frame object, its non-client painting and its
 # caption buttons.
 list(APPEND PELLIX_WINDOWS_SOURCES skin/FramePaint.cpp skin/CaptionButtons.cpp)
 list(APPEND PELLIX_WINDOWS_TEST_SOURCES tests/skin/FrameGeometryTest.cpp tests/skin/CaptionButtonRulesTest.cpp
   tests/skin/FramePaintTest.cpp tests/skin/CaptionButtonsTest.cpp)
+
+# Skinned menus: popup windows, owner-drawn items and the drawn menu bar.
+list(APPEND PELLIX_WINDOWS_TEST_SOURCES tests/skin/MenuItemsTest.cpp tests/skin/WinSkinMenuTest.cpp)
+
+# Scroll bars, tab controls, list headers and tab sets drawn from the skin,
+# and the framework controls they serve.
+list(APPEND PELLIX_WINDOWS_SOURCES
+  framework/ScrollBar.cpp
+  framework/ListView.cpp
+  framework/TabControls.cpp
+  framework/Tabs.cpp
+  skin/SkinScrollBars.cpp
+  skin/SkinTabs.cpp
+)
+list(APPEND PELLIX_WINDOWS_TEST_SOURCES
+  tests/skin/SkinScrollBarsTest.cpp
+  tests/skin/SkinTabsTest.cpp
+  tests/skin/ScrollTabSamplerTest.cpp
+)
+
+# Control skins of buttons, check and radio boxes, up-down arrows, track and
+# progress bars, edits and combo boxes, status bars and containers; the
+# control sampler holds one control of every kind they serve.
+list(APPEND PELLIX_WINDOWS_SOURCES
+  skin/SkinButtons.cpp
+  skin/SkinCheckBoxes.cpp
+  skin/SkinUpDown.cpp
+  skin/SkinEdits.cpp
+  skin/SkinBoxes.cpp
+)
+list(APPEND PELLIX_WINDOWS_TEST_SOURCES
+  tests/skin/SkinButtonsTest.cpp
+  tests/skin/SkinCheckBoxesTest.cpp
+  tests/skin/SkinUpDownTest.cpp
+  tests/skin/SkinEditsTest.cpp
+  tests/skin/SkinBoxesTest.cpp
+  tests/skin/ControlSamplerTest.cpp
+)
+
+# The skin choice of the main window.
+list(APPEND PELLIX_WINDOWS_SOURCES app/ThumbnailsSkins.cpp)
+list(APPEND PELLIX_WINDOWS_TEST_SOURCES tests/app/SkinChoiceTest.cpp)
+list(APPEND PELLIX_E2E_TEST_SOURCES tests/e2e/SkinChoiceTest.cpp)

@@ -543,6 +543,37 @@ object ThumbnailsForm: TThumbnailsForm
       OnExecute = ActionSendMailExecute
     end
   end
+  object SkinData1: TSkinData
+    Active = False
+    DisableTag = 99
+    SkinControls = [xcMainMenu, xcPopupMenu, xcToolbar, xcControlbar, xcCombo, xcCheckBox, xcRadioButton, xcProgress, xcScrollbar, xcEdit, xcButton, xcBitBtn, xcSpeedButton, xcPanel, xcGroupBox, xcStatusBar, xcTab]
+    SkinFormtype = sfMainform
+    OnSkinChanged = SkinData1SkinChanged
+    SkinStream = @'Builtin.skn'
+  end
+  object SkinStore1: TSkinStore
+    Store = <
+      item
+        Name = 'SkinItem0'
+        SkinData = 'Load Skin'
+        DataStream = @'Blue.skn'
+      end
+      item
+        Name = 'SkinItem1'
+        SkinData = 'Load Skin'
+        DataStream = @'Silver.skn'
+      end
+      item
+        Name = 'SkinItem2'
+        SkinData = 'Load Skin'
+        DataStream = @'Green.skn'
+      end
+      item
+        Name = 'SkinItem3'
+        SkinData = 'Load Skin'
+        DataStream = @'Blue.skn'
+      end>
+  end
   object MainMenu1: TMainMenu
     object File1: TMenuItem
       Caption = '&File'
@@ -563,20 +594,29 @@ object ThumbnailsForm: TThumbnailsForm
       end
       object Skins1: TMenuItem
         Caption = '&Skins'
-        object Blue1: TMenuItem
+        object SkinBlue: TMenuItem
           Caption = '&Blue'
+          OnClick = SkinClick
         end
-        object Silver1: TMenuItem
+        object SkinSilver: TMenuItem
+          Tag = 1
           Caption = '&Silver'
+          OnClick = SkinClick
         end
-        object Green1: TMenuItem
+        object SkinGreen: TMenuItem
+          Tag = 2
           Caption = '&Green'
+          OnClick = SkinClick
         end
-        object Unskin1: TMenuItem
+        object SkinNone: TMenuItem
+          Tag = 3
           Caption = '&Unskin'
+          OnClick = SkinNoneClick
         end
-        object Load1: TMenuItem
+        object SkinLoad: TMenuItem
+          Tag = 4
           Caption = '&Load'
+          OnClick = SkinLoadClick
         end
       end
     end

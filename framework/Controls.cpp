@@ -1,6 +1,7 @@
 #include "framework/Controls.h"
 
 #include <commctrl.h>
+#include <windowsx.h>
 
 #include <algorithm>
 #include <map>
@@ -185,6 +186,15 @@ void TControl::Dispatch(TMessage& message) { DefaultHandler(message); }
 void TControl::DefaultHandler(TMessage& message) { message.Result = 0; }
 
 // --------------------------------------------------------- TGraphicControl
+
+void TGraphicControl::Dispatch(TMessage& message) {
+    if (message.Msg == WM_PAINT) {
+        Paint(reinterpret_cast<HDC>(message.WParam));
+        message.Result = 0;
+        return;
+    }
+    TControl::Dispatch(message);
+}
 
 void TGraphicControl::Invalidate() {
     TWinControl* p = Parent();
@@ -424,8 +434,18 @@ void TWinControl::Dispatch(TMessage& message) {
         return;
     case WM_MOUSEMOVE:
         TrackMouse();
+        if (RouteMouse(message)) return;
+        break;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+    case WM_LBUTTONUP:
+        if (RouteMouse(message)) return;
+        break;
+    case WM_CAPTURECHANGED:
+        captureControl_ = nullptr;
         break;
     case WM_MOUSELEAVE:
+        SetMouseControl(nullptr);
         if (mouseInside_) {
             mouseInside_ = false;
             Perform(CM_MOUSELEAVE, 0, 0);
@@ -466,6 +486,42 @@ void TWinControl::TrackMouse() {
     Perform(CM_MOUSEENTER, 0, 0);
 }
 
+TGraphicControl* TWinControl::GraphicControlAt(POINT point) const {
+    for (auto it = controls_.rbegin(); it != controls_.rend(); ++it) {
+        auto* g = dynamic_cast<TGraphicControl*>(*it);
+        if (g == nullptr || !g->Visible() || !g->Enabled()) continue;
+        const RECT r = g->BoundsRect();
+        if (PtInRect(&r, point)) return g;
+    }
+    return nullptr;
+}
+
+void TWinControl::SetMouseControl(TGraphicControl* control) {
+    if (control == mouseControl_) return;
+    TGraphicControl* left = mouseControl_;
+    mouseControl_ = control;
+    if (left != nullptr) left->Perform(CM_MOUSELEAVE, 0, 0);
+    if (control != nullptr) control->Perform(CM_MOUSEENTER, 0, 0);
+}
+
+bool TWinControl::RouteMouse(TMessage& message) {
+    const POINT point{GET_X_LPARAM(message.LParam), GET_Y_LPARAM(message.LParam)};
+    if (message.Msg == WM_MOUSEMOVE) SetMouseControl(GraphicControlAt(point));
+    TGraphicControl* target = captureControl_ != nullptr ? captureControl_ : GraphicControlAt(point);
+    if (target == nullptr) return false;
+    if (message.Msg == WM_LBUTTONDOWN || message.Msg == WM_LBUTTONDBLCLK) {
+        SetCapture(handle_);
+        captureControl_ = target;
+    }
+    const LPARAM at = MAKELPARAM(point.x - target->Left(), point.y - target->Top());
+    message.Result = target->Perform(message.Msg, message.WParam, at);
+    if (message.Msg == WM_LBUTTONUP && captureControl_ != nullptr) {
+        captureControl_ = nullptr;
+        ReleaseCapture();
+    }
+    return true;
+}
+
 HBRUSH TWinControl::BackgroundBrush() {
     if (brush_ == nullptr || brushColor_ != Color()) {
         if (brush_ != nullptr) DeleteObject(brush_);
@@ -501,7 +557,7 @@ void TWinControl::PaintControls(HDC dc) {
         int saved = SaveDC(dc);
         IntersectClipRect(dc, g->Left(), g->Top(), g->Left() + g->Width(), g->Top() + g->Height());
         SetViewportOrgEx(dc, g->Left(), g->Top(), nullptr);
-        g->Paint(dc);
+        g->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
         RestoreDC(dc, saved);
     }
 }
@@ -621,6 +677,11 @@ void TWinControl::InsertControl(TControl* control) {
 
 void TWinControl::RemoveControl(TControl* control) {
     control->Invalidate();
+    if (control == mouseControl_) mouseControl_ = nullptr;
+    if (control == captureControl_) {
+        captureControl_ = nullptr;
+        if (handle_ != nullptr && GetCapture() == handle_) ReleaseCapture();
+    }
     controls_.erase(std::remove(controls_.begin(), controls_.end(), control), controls_.end());
     if (auto* w = dynamic_cast<TWinControl*>(control)) w->DestroyHandle();
 }

@@ -156,7 +156,12 @@ private:
     friend class TWinControl;
 };
 
-// No window of its own: the parent paints it and routes the mouse to it.
+// No window of its own: the parent paints it and routes the mouse to it,
+// both through WindowProc, so a procedure put in front sees them. Paint
+// messages carry the parent's DC, moved to this control's origin and clipped
+// to it; mouse messages carry points in this control's coordinates. A press
+// captures the mouse for the control until the release; CM_MOUSEENTER and
+// CM_MOUSELEAVE come as the mouse crosses its bounds.
 class TGraphicControl : public TControl {
 public:
     using TControl::TControl;
@@ -164,6 +169,10 @@ public:
     void Invalidate() override;
     // Paints into the parent's DC, already moved to this control's origin.
     virtual void Paint(HDC dc) { (void)dc; }
+
+protected:
+    // WM_PAINT: Paint on the DC in WParam.
+    void Dispatch(TMessage& message) override;
 };
 
 struct TCreateParams {
@@ -257,12 +266,22 @@ private:
     // Asks for WM_MOUSELEAVE and sends CM_MOUSEENTER through WindowProc
     // when the mouse comes in.
     void TrackMouse();
+    // The visible, enabled windowless child at a client point; the one in
+    // front (added last) wins.
+    TGraphicControl* GraphicControlAt(POINT point) const;
+    // Hands a mouse message to the windowless child under the mouse (or the
+    // one holding the capture); false when none takes it.
+    bool RouteMouse(TMessage& message);
+    // The windowless child the mouse is over now; none after it left.
+    void SetMouseControl(TGraphicControl* control);
 
     std::vector<TControl*> controls_;  // not owned: owners free them
     HBRUSH brush_ = nullptr;
     TColor brushColor_ = clNone;
     bool aligning_ = false;
     bool mouseInside_ = false;
+    TGraphicControl* mouseControl_ = nullptr;    // windowless child under the mouse
+    TGraphicControl* captureControl_ = nullptr;  // windowless child pressed, holding the capture
 
     friend class TControl;
 };

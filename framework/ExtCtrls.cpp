@@ -87,19 +87,19 @@ LRESULT CALLBACK TTimer::TimerWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPA
 
 // ------------------------------------------------------------------ TPanel
 
-TPanel::TPanel(TComponent* owner) : TCustomControl(owner) {
+TCustomPanel::TCustomPanel(TComponent* owner) : TCustomControl(owner) {
     SetColor(clBtnFace);
     SetParentColor(true);
     SetBoundsFields(0, 0, 185, 41);
 }
 
-void TPanel::CreateParams(TCreateParams& params) {
+void TCustomPanel::CreateParams(TCreateParams& params) {
     TCustomControl::CreateParams(params);
     params.Style |= WS_CLIPCHILDREN;
     params.ExStyle |= WS_EX_CONTROLPARENT;
 }
 
-void TPanel::SetText(const std::string& text) {
+void TCustomPanel::SetText(const std::string& text) {
     text_ = text;
     Invalidate();
 }
@@ -138,7 +138,7 @@ void Frame3D(TCanvas& canvas, RECT& rect, TColor topColor, TColor bottomColor, i
     }
 }
 
-void TPanel::PaintWindow(HDC dc) {
+void TCustomPanel::PaintWindow(HDC dc) {
     RECT r = ClientRect();
     Bevel(dc, r, BevelOuter, BevelWidth);
     InflateRect(&r, -BorderWidth, -BorderWidth);
@@ -153,12 +153,84 @@ void TPanel::PaintWindow(HDC dc) {
     SelectObject(dc, old);
 }
 
-RECT TPanel::AlignArea() {
+RECT TCustomPanel::AlignArea() {
     RECT r = ClientRect();
     int inset = BorderWidth + (BevelOuter != TPanelBevel::bvNone ? BevelWidth : 0) +
                 (BevelInner != TPanelBevel::bvNone ? BevelWidth : 0);
     InflateRect(&r, -inset, -inset);
     return r;
+}
+
+// ------------------------------------------------------- TCustomRadioGroup
+
+class TCustomRadioGroup::Items_ : public TStringList {
+public:
+    explicit Items_(TCustomRadioGroup& group) : group_(group) {}
+    void Insert(int index, const std::string& s) override {
+        TStringList::Insert(index, s);
+        group_.UpdateButtons();
+    }
+    void Delete(int index) override {
+        TStringList::Delete(index);
+        group_.UpdateButtons();
+    }
+    void Clear() override {
+        TStringList::Clear();
+        group_.UpdateButtons();
+    }
+
+private:
+    TCustomRadioGroup& group_;
+};
+
+TCustomRadioGroup::TCustomRadioGroup(TComponent* owner)
+    : TCustomGroupBox(owner), items_(std::make_unique<Items_>(*this)) {}
+
+TCustomRadioGroup::~TCustomRadioGroup() = default;
+
+TStrings& TCustomRadioGroup::Items() const { return *items_; }
+
+void TCustomRadioGroup::SetItemIndex(int index) {
+    itemIndex_ = index;
+    for (size_t i = 0; i < buttons_.size(); ++i) buttons_[i]->SetChecked(static_cast<int>(i) == index);
+}
+
+void TCustomRadioGroup::UpdateButtons() {
+    for (TRadioButton* button : buttons_) TComponent::Free(button);
+    buttons_.clear();
+    for (int i = 0; i < items_->Count(); ++i) {
+        auto* button = new TRadioButton(this);  // owned by the group
+        button->SetCaption(items_->Get(i));
+        button->SetParentColor(true);
+        button->OnClick = [this](TObject* sender) { ButtonClicked(sender); };
+        button->SetParent(this);
+        buttons_.push_back(button);
+    }
+    if (itemIndex_ >= 0 && itemIndex_ < static_cast<int>(buttons_.size())) buttons_[itemIndex_]->SetChecked(true);
+    AlignControls();
+}
+
+void TCustomRadioGroup::ButtonClicked(TObject* sender) {
+    for (size_t i = 0; i < buttons_.size(); ++i)
+        if (buttons_[i] == sender && buttons_[i]->Checked()) itemIndex_ = static_cast<int>(i);
+    if (!Loading()) Click();
+}
+
+void TCustomRadioGroup::CreateWnd() {
+    TCustomGroupBox::CreateWnd();
+    AlignControls();
+}
+
+void TCustomRadioGroup::AlignControls() {
+    TCustomGroupBox::AlignControls();
+    if (buttons_.empty() || !HandleAllocated()) return;
+    // One line each, spread over the area below the caption.
+    RECT area = AlignArea();
+    InflateRect(&area, -7, -2);
+    const int count = static_cast<int>(buttons_.size());
+    const int line = std::max(1, static_cast<int>(area.bottom - area.top) / count);
+    for (int i = 0; i < count; ++i)
+        buttons_[i]->SetBounds(area.left, area.top + i * line + (line - 17) / 2, area.right - area.left, 17);
 }
 
 // ------------------------------------------------------------------ TImage
@@ -321,14 +393,21 @@ void RegisterExtCtrlsClasses() {
     auto bevel = [](LoadContext& x, const FormValue& v) {
         return static_cast<TPanelBevel>(x.Enum(v, {"bvNone", "bvLowered", "bvRaised", "bvSpace"}));
     };
-    RegisterClassInfo("TPanel", "TCustomControl", Factory<TPanel>())
-        .Property("BevelOuter", Prop<TPanel>([bevel](TPanel& p, const FormValue& v, LoadContext& x) { p.BevelOuter = bevel(x, v); }))
-        .Property("BevelInner", Prop<TPanel>([bevel](TPanel& p, const FormValue& v, LoadContext& x) { p.BevelInner = bevel(x, v); }))
-        .Property("BevelWidth", Prop<TPanel>([](TPanel& p, const FormValue& v, LoadContext& x) { p.BevelWidth = x.Int(v); }))
-        .Property("BorderWidth", Prop<TPanel>([](TPanel& p, const FormValue& v, LoadContext& x) { p.BorderWidth = x.Int(v); }))
-        .Property("Alignment", Prop<TPanel>([](TPanel& p, const FormValue& v, LoadContext& x) {
+    RegisterClassInfo("TCustomPanel", "TCustomControl")
+        .Property("BevelOuter", Prop<TCustomPanel>([bevel](TCustomPanel& p, const FormValue& v, LoadContext& x) { p.BevelOuter = bevel(x, v); }))
+        .Property("BevelInner", Prop<TCustomPanel>([bevel](TCustomPanel& p, const FormValue& v, LoadContext& x) { p.BevelInner = bevel(x, v); }))
+        .Property("BevelWidth", Prop<TCustomPanel>([](TCustomPanel& p, const FormValue& v, LoadContext& x) { p.BevelWidth = x.Int(v); }))
+        .Property("BorderWidth", Prop<TCustomPanel>([](TCustomPanel& p, const FormValue& v, LoadContext& x) { p.BorderWidth = x.Int(v); }))
+        .Property("Alignment", Prop<TCustomPanel>([](TCustomPanel& p, const FormValue& v, LoadContext& x) {
             p.Alignment = static_cast<TAlignment>(x.Enum(v, {"taLeftJustify", "taRightJustify", "taCenter"}));
         }));
+    RegisterClassInfo("TPanel", "TCustomPanel", Factory<TPanel>());
+    RegisterClassInfo("TCustomRadioGroup", "TCustomGroupBox")
+        .Property("Items.Strings", Prop<TCustomRadioGroup>([](TCustomRadioGroup& g, const FormValue& v, LoadContext& x) {
+            for (const std::string& item : x.Strings(v)) g.Items().Add(item);
+        }))
+        .Property("ItemIndex", Prop<TCustomRadioGroup>([](TCustomRadioGroup& g, const FormValue& v, LoadContext& x) { g.SetItemIndex(x.Int(v)); }));
+    RegisterClassInfo("TRadioGroup", "TCustomRadioGroup", Factory<TRadioGroup>());
     RegisterClassInfo("TImage", "TGraphicControl", Factory<TImage>())
         .Property("Stretch", Prop<TImage>([](TImage& i, const FormValue& v, LoadContext& x) { i.Stretch = x.Bool(v); }))
         .Property("Center", Prop<TImage>([](TImage& i, const FormValue& v, LoadContext& x) { i.Center = x.Bool(v); }))

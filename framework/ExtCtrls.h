@@ -1,8 +1,9 @@
-// Panels and images.
+// Panels, radio groups, images, bevels and timers.
 #pragma once
 
 #include <memory>
 #include <type_traits>
+#include <vector>
 
 #include "framework/Controls.h"
 #include "framework/StdCtrls.h"
@@ -20,10 +21,10 @@ enum class TPanelBevel { bvNone, bvLowered, bvRaised, bvSpace };
 // each side. The canvas's pen and brush are left as they were.
 void Frame3D(TCanvas& canvas, RECT& rect, TColor topColor, TColor bottomColor, int width);
 
-class TPanel : public TCustomControl {
+class TCustomPanel : public TCustomControl {
 public:
-    explicit TPanel(TComponent* owner);
-    std::string ClassName() const override { return "TPanel"; }
+    explicit TCustomPanel(TComponent* owner);
+    std::string ClassName() const override { return "TCustomPanel"; }
 
     TPanelBevel BevelOuter = TPanelBevel::bvRaised;
     TPanelBevel BevelInner = TPanelBevel::bvNone;
@@ -36,6 +37,46 @@ protected:
     void PaintWindow(HDC dc) override;
     RECT AlignArea() override;
     void SetText(const std::string& text) override;
+};
+
+class TPanel : public TCustomPanel {
+public:
+    using TCustomPanel::TCustomPanel;
+    std::string ClassName() const override { return "TPanel"; }
+};
+
+// A group box of radio buttons, one per line of Items, stacked in its
+// client area; the group owns them.
+class TCustomRadioGroup : public TCustomGroupBox {
+public:
+    explicit TCustomRadioGroup(TComponent* owner);
+    ~TCustomRadioGroup() override;
+    std::string ClassName() const override { return "TCustomRadioGroup"; }
+
+    // Changing the lines makes the buttons anew.
+    TStrings& Items() const;
+    // The checked button's line; -1 for none.
+    int ItemIndex() const { return itemIndex_; }
+    void SetItemIndex(int index);
+
+protected:
+    void CreateWnd() override;
+    void AlignControls() override;
+
+private:
+    class Items_;
+    void UpdateButtons();
+    void ButtonClicked(TObject* sender);
+
+    std::unique_ptr<Items_> items_;
+    std::vector<class TRadioButton*> buttons_;  // owned by this group as components
+    int itemIndex_ = -1;
+};
+
+class TRadioGroup : public TCustomRadioGroup {
+public:
+    using TCustomRadioGroup::TCustomRadioGroup;
+    std::string ClassName() const override { return "TRadioGroup"; }
 };
 
 class TImage : public TGraphicControl {

@@ -121,9 +121,8 @@ void TDirectoryListBox::Dispatch(TMessage& message) {
 
 // ---------------------------------------------------------- TDriveComboBox
 
-TDriveComboBox::TDriveComboBox(TComponent* owner) : TWinControl(owner) {
-    TabStop = true;
-    SetBoundsFields(0, 0, 145, 21);
+TDriveComboBox::TDriveComboBox(TComponent* owner) : TCustomComboBox(owner) {
+    Style = TComboBoxStyle::csDropDownList;
     std::string cur = GetCurrentDir();
     drive_ = cur.empty() ? 'c' : static_cast<char>(std::tolower(static_cast<unsigned char>(cur[0])));
 }
@@ -133,7 +132,7 @@ TDriveComboBox::~TDriveComboBox() {
 }
 
 void TDriveComboBox::Notification(TComponent* component, TOperation operation) {
-    TWinControl::Notification(component, operation);
+    TCustomComboBox::Notification(component, operation);
     if (operation == TOperation::opRemove && component == dirList_) dirList_ = nullptr;
 }
 
@@ -147,15 +146,8 @@ void TDriveComboBox::SetDirList(TDirectoryListBox* list) {
     }
 }
 
-void TDriveComboBox::CreateParams(TCreateParams& params) {
-    TWinControl::CreateParams(params);
-    params.SysClassName = "COMBOBOX";
-    params.Style |= CBS_DROPDOWNLIST | WS_VSCROLL;
-    params.Height = 200;  // the drop-down part
-}
-
 void TDriveComboBox::CreateWnd() {
-    TWinControl::CreateWnd();
+    TCustomComboBox::CreateWnd();
     BuildList();
 }
 
@@ -200,13 +192,13 @@ void TDriveComboBox::Dispatch(TMessage& message) {
         if (index >= 0 && index < static_cast<int>(drives_.size())) SetDrive(drives_[static_cast<size_t>(index)]);
         return;
     }
-    TWinControl::Dispatch(message);
+    TCustomComboBox::Dispatch(message);
 }
 
 void RegisterFileCtrlClasses() {
     RegisterClassInfo("TDirectoryListBox", "TListBox", Factory<TDirectoryListBox>())
         .Property("OnChange", EventProp(&TDirectoryListBox::OnChange));
-    RegisterClassInfo("TDriveComboBox", "TWinControl", Factory<TDriveComboBox>())
+    RegisterClassInfo("TDriveComboBox", "TCustomComboBox", Factory<TDriveComboBox>())
         .Property("DirList", Prop<TDriveComboBox>([](TDriveComboBox& d, const FormValue& v, LoadContext& x) {
             x.Reference(v, [&d](TComponent* c) { d.SetDirList(dynamic_cast<TDirectoryListBox*>(c)); });
         }))

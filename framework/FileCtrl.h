@@ -44,7 +44,7 @@ private:
     TDriveComboBox* driveCombo_ = nullptr;
 };
 
-class TDriveComboBox : public TWinControl {
+class TDriveComboBox : public TCustomComboBox {
 public:
     explicit TDriveComboBox(TComponent* owner);
     ~TDriveComboBox() override;
@@ -58,7 +58,6 @@ public:
     TNotifyEvent OnChange;
 
 protected:
-    void CreateParams(TCreateParams& params) override;
     void CreateWnd() override;
     void Dispatch(TMessage& message) override;
     void Notification(TComponent* component, TOperation operation) override;

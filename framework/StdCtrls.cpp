@@ -132,32 +132,64 @@ void TButton::Click() {
     TButtonControl::Click();
 }
 
-// --------------------------------------------------------------- TCheckBox
+// --------------------------------------------------------- TCustomCheckBox
 
-TCheckBox::TCheckBox(TComponent* owner) : TButtonControl(owner) { SetBoundsFields(0, 0, 97, 17); }
+TCustomCheckBox::TCustomCheckBox(TComponent* owner) : TButtonControl(owner) { SetBoundsFields(0, 0, 97, 17); }
 
-void TCheckBox::CreateParams(TCreateParams& params) {
+void TCustomCheckBox::CreateParams(TCreateParams& params) {
     TButtonControl::CreateParams(params);
     params.SysClassName = "BUTTON";
     params.Style |= BS_CHECKBOX;  // the state is ours: set on every click
     if (Alignment == TAlignment::taLeftJustify) params.Style |= BS_LEFTTEXT;
 }
 
-void TCheckBox::CreateWnd() {
+void TCustomCheckBox::CreateWnd() {
     TButtonControl::CreateWnd();
     SendMessageA(handle_, BM_SETCHECK, checked_ ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
-bool TCheckBox::Checked() const { return checked_; }
+bool TCustomCheckBox::Checked() const { return checked_; }
 
-void TCheckBox::SetChecked(bool checked) {
+void TCustomCheckBox::SetChecked(bool checked) {
     if (checked == checked_) return;
     checked_ = checked;
     if (handle_ != nullptr) SendMessageA(handle_, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
     if (!Loading()) Click();
 }
 
-void TCheckBox::Clicked() { SetChecked(!checked_); }
+void TCustomCheckBox::Clicked() { SetChecked(!checked_); }
+
+// ------------------------------------------------------------ TRadioButton
+
+TRadioButton::TRadioButton(TComponent* owner) : TButtonControl(owner) { SetBoundsFields(0, 0, 113, 17); }
+
+void TRadioButton::CreateParams(TCreateParams& params) {
+    TButtonControl::CreateParams(params);
+    params.SysClassName = "BUTTON";
+    params.Style |= BS_RADIOBUTTON;  // the state is ours, as the check box's
+    if (Alignment == TAlignment::taLeftJustify) params.Style |= BS_LEFTTEXT;
+}
+
+void TRadioButton::CreateWnd() {
+    TButtonControl::CreateWnd();
+    SendMessageA(handle_, BM_SETCHECK, checked_ ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+void TRadioButton::SetChecked(bool checked) {
+    if (checked == checked_) return;
+    checked_ = checked;
+    if (handle_ != nullptr) SendMessageA(handle_, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+    if (!checked) return;
+    if (TWinControl* parent = Parent()) {
+        for (int i = 0; i < parent->ControlCount(); ++i) {
+            auto* other = dynamic_cast<TRadioButton*>(parent->Controls(i));
+            if (other != nullptr && other != this) other->SetChecked(false);
+        }
+    }
+    if (!Loading()) Click();
+}
+
+void TRadioButton::Clicked() { SetChecked(true); }
 
 // ------------------------------------------------------------- TCustomEdit
 
@@ -171,7 +203,10 @@ void TCustomEdit::CreateParams(TCreateParams& params) {
     params.SysClassName = "EDIT";
     params.Style |= ES_AUTOHSCROLL;
     if (readOnly_) params.Style |= ES_READONLY;
-    if (BorderSingle) params.ExStyle |= WS_EX_CLIENTEDGE;
+    if (BorderStyle == TBorderStyle::bsSingle) {
+        if (Ctl3D) params.ExStyle |= WS_EX_CLIENTEDGE;
+        else params.Style |= WS_BORDER;
+    }
 }
 
 void TCustomEdit::CreateWnd() {
@@ -367,27 +402,91 @@ void TListBox::Dispatch(TMessage& message) {
     TWinControl::Dispatch(message);
 }
 
-// --------------------------------------------------------------- TGroupBox
+// --------------------------------------------------------- TCustomGroupBox
 
-TGroupBox::TGroupBox(TComponent* owner) : TWinControl(owner) {
+TCustomGroupBox::TCustomGroupBox(TComponent* owner) : TWinControl(owner) {
     SetParentColor(true);
     SetBoundsFields(0, 0, 185, 105);
 }
 
-void TGroupBox::CreateParams(TCreateParams& params) {
+void TCustomGroupBox::CreateParams(TCreateParams& params) {
     TWinControl::CreateParams(params);
     params.SysClassName = "BUTTON";
     params.Style |= BS_GROUPBOX | WS_CLIPCHILDREN;
     params.ExStyle |= WS_EX_CONTROLPARENT;
 }
 
-RECT TGroupBox::AlignArea() {
+RECT TCustomGroupBox::AlignArea() {
     RECT r = ClientRect();
     TEXTMETRICA tm;
     GetTextMetricsA(MeasureDc(Font()->Handle()).Get(), &tm);
     InflateRect(&r, -1, -1);
     r.top += tm.tmHeight;
     return r;
+}
+
+// --------------------------------------------------------- TCustomComboBox
+
+TCustomComboBox::TCustomComboBox(TComponent* owner) : TWinControl(owner) {
+    TabStop = true;
+    SetBoundsFields(0, 0, 145, 21);
+}
+
+void TCustomComboBox::CreateParams(TCreateParams& params) {
+    TWinControl::CreateParams(params);
+    params.SysClassName = "COMBOBOX";
+    static constexpr DWORD kStyles[] = {CBS_DROPDOWN, CBS_SIMPLE, CBS_DROPDOWNLIST};
+    params.Style |= kStyles[static_cast<int>(Style)] | CBS_AUTOHSCROLL | WS_VSCROLL;
+    if (Style != TComboBoxStyle::csSimple) params.Height = 200;  // the drop-down part
+}
+
+// --------------------------------------------------------------- TComboBox
+
+// Items are kept here and mirrored into the window item by item.
+class TComboBox::Items_ : public TStringList {
+public:
+    explicit Items_(TComboBox& box) : box_(box) {}
+    void Insert(int index, const std::string& s) override {
+        TStringList::Insert(index, s);
+        if (box_.handle_ != nullptr)
+            SendMessageA(box_.handle_, CB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(s.c_str()));
+    }
+    void Delete(int index) override {
+        TStringList::Delete(index);
+        if (box_.handle_ != nullptr) SendMessageA(box_.handle_, CB_DELETESTRING, static_cast<WPARAM>(index), 0);
+    }
+    void Clear() override {
+        TStringList::Clear();
+        if (box_.handle_ != nullptr) SendMessageA(box_.handle_, CB_RESETCONTENT, 0, 0);
+    }
+
+private:
+    TComboBox& box_;
+};
+
+TComboBox::TComboBox(TComponent* owner) : TCustomComboBox(owner), items_(std::make_unique<Items_>(*this)) {}
+
+TComboBox::~TComboBox() = default;
+
+TStrings& TComboBox::Items() const { return *items_; }
+
+void TComboBox::CreateWnd() {
+    TCustomComboBox::CreateWnd();
+    for (int i = 0; i < items_->Count(); ++i)
+        SendMessageA(handle_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(items_->Strings(i).c_str()));
+    if (itemIndex_ >= 0) SendMessageA(handle_, CB_SETCURSEL, static_cast<WPARAM>(itemIndex_), 0);
+    // A combo box ignores the text it is made with; its edit takes it now.
+    else if (Style != TComboBoxStyle::csDropDownList) SetWindowTextA(handle_, text_.c_str());
+}
+
+int TComboBox::ItemIndex() const {
+    if (handle_ == nullptr) return itemIndex_;
+    return static_cast<int>(SendMessageA(handle_, CB_GETCURSEL, 0, 0));
+}
+
+void TComboBox::SetItemIndex(int index) {
+    itemIndex_ = index;
+    if (handle_ != nullptr) SendMessageA(handle_, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
 }
 
 // ------------------------------------------------------------ registration
@@ -420,16 +519,25 @@ void RegisterStdCtrlsClasses() {
         .Property("ModalResult", Prop<TButton>([](TButton& b, const FormValue& v, LoadContext& x) {
             b.ModalResult = v.kind == FormValue::Kind::Integer ? x.Int(v) : x.Enum(v, {"mrNone", "mrOk", "mrCancel"});
         }));
-    RegisterClassInfo("TCheckBox", "TButtonControl", Factory<TCheckBox>())
-        .Property("Checked", Prop<TCheckBox>([](TCheckBox& c, const FormValue& v, LoadContext& x) { c.SetChecked(x.Bool(v)); }))
-        .Property("Alignment", Prop<TCheckBox>([](TCheckBox& c, const FormValue& v, LoadContext& x) {
+    RegisterClassInfo("TCustomCheckBox", "TButtonControl")
+        .Property("Checked", Prop<TCustomCheckBox>([](TCustomCheckBox& c, const FormValue& v, LoadContext& x) { c.SetChecked(x.Bool(v)); }))
+        .Property("Alignment", Prop<TCustomCheckBox>([](TCustomCheckBox& c, const FormValue& v, LoadContext& x) {
             c.Alignment = static_cast<TAlignment>(x.Enum(v, AlignmentNames()));
         }));
-
+    RegisterClassInfo("TCheckBox", "TCustomCheckBox", Factory<TCheckBox>());
+    RegisterClassInfo("TRadioButton", "TButtonControl", Factory<TRadioButton>())
+        .Property("Checked", Prop<TRadioButton>([](TRadioButton& r, const FormValue& v, LoadContext& x) { r.SetChecked(x.Bool(v)); }))
+        .Property("Alignment", Prop<TRadioButton>([](TRadioButton& r, const FormValue& v, LoadContext& x) {
+            r.Alignment = static_cast<TAlignment>(x.Enum(v, AlignmentNames()));
+        }));
     RegisterClassInfo("TCustomEdit", "TWinControl")
         .Property("Text", Prop<TCustomEdit>([](TCustomEdit& e, const FormValue& v, LoadContext& x) { e.SetTextValue(x.String(v)); }))
         .Property("ReadOnly", Prop<TCustomEdit>([](TCustomEdit& e, const FormValue& v, LoadContext& x) { e.SetReadOnly(x.Bool(v)); }))
         .Property("MaxLength", Prop<TCustomEdit>([](TCustomEdit& e, const FormValue& v, LoadContext& x) { e.SetMaxLength(x.Int(v)); }))
+        .Property("BorderStyle", Prop<TCustomEdit>([](TCustomEdit& e, const FormValue& v, LoadContext& x) {
+            e.BorderStyle = static_cast<TBorderStyle>(x.Enum(v, {"bsNone", "bsSingle"}));
+        }))
+        .Property("Ctl3D", Prop<TCustomEdit>([](TCustomEdit& e, const FormValue& v, LoadContext& x) { e.Ctl3D = x.Bool(v); }))
         .Property("OnChange", EventProp(&TCustomEdit::OnChange));
     RegisterClassInfo("TEdit", "TCustomEdit", Factory<TEdit>());
     RegisterClassInfo("TMemo", "TCustomEdit", Factory<TMemo>())
@@ -447,7 +555,18 @@ void RegisterStdCtrlsClasses() {
             for (const std::string& s : x.Strings(v)) l.Items().Add(s);
         }))
         .Property("OnDblClick", EventProp(&TListBox::OnDblClick));
-    RegisterClassInfo("TGroupBox", "TWinControl", Factory<TGroupBox>());
+    RegisterClassInfo("TCustomGroupBox", "TWinControl");
+    RegisterClassInfo("TGroupBox", "TCustomGroupBox", Factory<TGroupBox>());
+    RegisterClassInfo("TCustomComboBox", "TWinControl")
+        .Property("Style", Prop<TCustomComboBox>([](TCustomComboBox& c, const FormValue& v, LoadContext& x) {
+            c.Style = static_cast<TComboBoxStyle>(x.Enum(v, {"csDropDown", "csSimple", "csDropDownList"}));
+        }));
+    RegisterClassInfo("TComboBox", "TCustomComboBox", Factory<TComboBox>())
+        .Property("Text", Prop<TComboBox>([](TComboBox& c, const FormValue& v, LoadContext& x) { c.SetTextValue(x.String(v)); }))
+        .Property("ItemIndex", Prop<TComboBox>([](TComboBox& c, const FormValue& v, LoadContext& x) { c.SetItemIndex(x.Int(v)); }))
+        .Property("Items.Strings", Prop<TComboBox>([](TComboBox& c, const FormValue& v, LoadContext& x) {
+            for (const std::string& item : x.Strings(v)) c.Items().Add(item);
+        }));
 }
 
 }  // namespace pellix

@@ -1,5 +1,5 @@
-// Standard controls: labels, buttons, check boxes, edits, memos, list boxes
-// and group boxes.
+// Standard controls: labels, buttons, check boxes, radio buttons, edits,
+// memos, list boxes, group boxes and combo boxes.
 #pragma once
 
 #include <memory>
@@ -10,6 +10,7 @@
 namespace pellix {
 
 enum class TAlignment { taLeftJustify, taRightJustify, taCenter };
+enum class TBorderStyle { bsNone, bsSingle };
 enum class TTextLayout { tlTop, tlCenter, tlBottom };
 
 class TLabel : public TGraphicControl {
@@ -73,13 +74,41 @@ protected:
 
 enum class TCheckBoxState { cbUnchecked, cbChecked, cbGrayed };
 
-class TCheckBox : public TButtonControl {
+// A check box whose state is the control's own, set by every click.
+class TCustomCheckBox : public TButtonControl {
 public:
-    explicit TCheckBox(TComponent* owner);
-    std::string ClassName() const override { return "TCheckBox"; }
+    explicit TCustomCheckBox(TComponent* owner);
+    std::string ClassName() const override { return "TCustomCheckBox"; }
 
     bool Checked() const;
     // Runs OnClick when the state changes, as a press would.
+    void SetChecked(bool checked);
+    // taLeftJustify puts the text on the left of the box.
+    TAlignment Alignment = TAlignment::taRightJustify;
+
+protected:
+    void CreateParams(TCreateParams& params) override;
+    void CreateWnd() override;
+    void Clicked() override;
+
+private:
+    bool checked_ = false;
+};
+
+class TCheckBox : public TCustomCheckBox {
+public:
+    using TCustomCheckBox::TCustomCheckBox;
+    std::string ClassName() const override { return "TCheckBox"; }
+};
+
+// Checking one radio button unchecks the others of the same parent.
+class TRadioButton : public TButtonControl {
+public:
+    explicit TRadioButton(TComponent* owner);
+    std::string ClassName() const override { return "TRadioButton"; }
+
+    bool Checked() const { return checked_; }
+    // Checking runs OnClick, as a press would.
     void SetChecked(bool checked);
     TAlignment Alignment = TAlignment::taRightJustify;
 
@@ -102,7 +131,13 @@ public:
     int MaxLength() const { return maxLength_; }
     void SetMaxLength(int value);
     bool AutoSelect = true;
-    bool BorderSingle = true;
+    // A framed edit shows a sunken edge, or with Ctl3D off a one-pixel line.
+    // The system takes WS_BORDER off an edit's style as it makes the window,
+    // so only these tell that an edit has that line.
+    TBorderStyle BorderStyle = TBorderStyle::bsSingle;
+    bool Ctl3D = true;
+    // Framed with a one-pixel line.
+    bool HasSingleLineBorder() const { return BorderStyle == TBorderStyle::bsSingle && !Ctl3D; }
     TNotifyEvent OnChange;
 
 protected:
@@ -175,14 +210,53 @@ private:
     int itemIndex_ = -1;
 };
 
-class TGroupBox : public TWinControl {
+class TCustomGroupBox : public TWinControl {
 public:
-    explicit TGroupBox(TComponent* owner);
-    std::string ClassName() const override { return "TGroupBox"; }
+    explicit TCustomGroupBox(TComponent* owner);
+    std::string ClassName() const override { return "TCustomGroupBox"; }
 
 protected:
     void CreateParams(TCreateParams& params) override;
     RECT AlignArea() override;
+};
+
+class TGroupBox : public TCustomGroupBox {
+public:
+    using TCustomGroupBox::TCustomGroupBox;
+    std::string ClassName() const override { return "TGroupBox"; }
+};
+
+enum class TComboBoxStyle { csDropDown, csSimple, csDropDownList };
+
+// A combo box of the system's; descendants fill its list.
+class TCustomComboBox : public TWinControl {
+public:
+    explicit TCustomComboBox(TComponent* owner);
+    std::string ClassName() const override { return "TCustomComboBox"; }
+
+    TComboBoxStyle Style = TComboBoxStyle::csDropDown;
+
+protected:
+    void CreateParams(TCreateParams& params) override;
+};
+
+class TComboBox : public TCustomComboBox {
+public:
+    explicit TComboBox(TComponent* owner);
+    ~TComboBox() override;
+    std::string ClassName() const override { return "TComboBox"; }
+
+    TStrings& Items() const;
+    int ItemIndex() const;
+    void SetItemIndex(int index);
+
+protected:
+    void CreateWnd() override;
+
+private:
+    class Items_;
+    std::unique_ptr<Items_> items_;
+    int itemIndex_ = -1;
 };
 
 // The form that holds a control, or nullptr.

@@ -2,6 +2,7 @@
 
 #include "framework/ActnList.h"
 #include "framework/Buttons.h"
+#include "framework/ComCtrls.h"
 #include "framework/Dialogs.h"
 #include "framework/ExtCtrls.h"
 #include "framework/FileCtrl.h"
@@ -18,6 +19,7 @@ void RegisterUnitClasses() {
     RegisterButtonsClasses();
     RegisterSpinClasses();
     RegisterFileCtrlClasses();
+    RegisterComCtrlsClasses();
     RegisterMenusClasses();
     RegisterActnListClasses();
     RegisterDialogsClasses();

@@ -283,6 +283,18 @@ bool TSkinControl::EnabledNow() const {
 
 // ---------------------------------------------------------- text routines
 
+void AssignWindowFont(TFont& font, HWND window) {
+    auto handle = reinterpret_cast<HFONT>(SendMessageA(window, WM_GETFONT, 0, 0));
+    if (handle == nullptr) handle = static_cast<HFONT>(GetStockObject(SYSTEM_FONT));
+    LOGFONTA log{};
+    if (GetObjectA(handle, sizeof(log), &log) == 0) return;
+    font.SetName(log.lfFaceName);
+    font.SetHeight(log.lfHeight);
+    font.SetCharset(log.lfCharSet);
+    font.SetStyle(static_cast<TFontStyles>((log.lfWeight >= FW_BOLD ? fsBold : 0) | (log.lfItalic ? fsItalic : 0) |
+                                           (log.lfUnderline ? fsUnderline : 0) | (log.lfStrikeOut ? fsStrikeOut : 0)));
+}
+
 namespace {
 
 // Transparent text in the canvas's font without its style.

@@ -150,6 +150,11 @@ private:
     bool windowGone_ = false;
 };
 
+// font takes the face, height, style and character set of the font a window
+// draws its text in (WM_GETFONT; the system font when it has none), so text
+// drawn through a canvas looks as the control's own.
+void AssignWindowFont(TFont& font, HWND window);
+
 // The three text routines number their alignments differently.
 // DrawCaptionText: the DrawText flags.
 enum class TCaptionTextAlign : UINT { Left = DT_LEFT, Centre = DT_CENTER, Right = DT_RIGHT };

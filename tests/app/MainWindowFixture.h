@@ -14,6 +14,7 @@
 #include "framework/Classes.h"
 #include "tests/harness/Files.h"
 #include "tests/harness/Pump.h"
+#include "skin/WinSkinDlg.h"
 #include "tests/harness/Settings.h"
 
 namespace pellix::test {
@@ -35,7 +36,11 @@ protected:
         DeleteSettings();
     }
 
+    // Each start is a new program to the skin engine: a second start in one
+    // test must not find the windows of the first already activated.
     TThumbnailsForm& Start() {
+        form.reset();
+        ShutdownSkinEngine();
         SetCurrentDirectoryA(folder.c_str());
         form.reset(new TThumbnailsForm(nullptr));
         form->LoadAndCreate();

@@ -8,8 +8,12 @@
 
 #include <filesystem>
 #include <memory>
+#include <utility>
 
+#include "framework/Buttons.h"
 #include "framework/Classes.h"
+#include "framework/ComCtrls.h"
+#include "framework/ExtCtrls.h"
 #include "framework/FileCtrl.h"
 #include "framework/Forms.h"
 #include "framework/Spin.h"
@@ -187,6 +191,118 @@ TEST_F(StdCtrlsTest, CheckBoxRunsOnClickWhenItsStateChanges) {
     box->SetChecked(false);
     EXPECT_EQ(clicks, 2);
     EXPECT_EQ(SendMessageA(box->Handle(), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+}
+
+TEST_F(StdCtrlsTest, CheckingARadioButtonUnchecksItsSiblingsAndAGroupFollowsClicks) {
+    auto* a = Add<TRadioButton>(10, 10, 100, 17);
+    auto* b = Add<TRadioButton>(10, 30, 100, 17);
+    a->SetChecked(true);
+    SendMessageA(b->Handle(), BM_CLICK, 0, 0);
+    EXPECT_TRUE(b->Checked());
+    EXPECT_FALSE(a->Checked());
+    EXPECT_EQ(SendMessageA(a->Handle(), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+
+    auto* group = Add<TRadioGroup>(150, 10, 150, 100);
+    group->Items().Add("One");
+    group->Items().Add("Two");
+    group->SetItemIndex(0);
+    ASSERT_EQ(group->ControlCount(), 2);
+    auto* second = dynamic_cast<TRadioButton*>(group->Controls(1));
+    ASSERT_NE(second, nullptr);
+    EXPECT_EQ(second->Caption(), "Two");
+    EXPECT_EQ(second->Owner(), group);
+    SendMessageA(second->Handle(), BM_CLICK, 0, 0);
+    EXPECT_EQ(group->ItemIndex(), 1);
+    EXPECT_FALSE(dynamic_cast<TRadioButton*>(group->Controls(0))->Checked());
+}
+
+// The control walk chooses skins by these bases; the names seen from outside stay.
+TEST_F(StdCtrlsTest, ControlsDescendFromTheBasesTheirSkinsAreChosenBy) {
+    auto* check = Add<TCheckBox>(10, 10, 100, 17);
+    auto* drives = Add<TDriveComboBox>(10, 40, 120, 21);
+    auto* combo = Add<TComboBox>(10, 70, 120, 21);
+    auto* panel = Add<TPanel>(150, 10, 100, 40);
+    auto* group = Add<TGroupBox>(150, 60, 100, 40);
+    auto* radios = Add<TRadioGroup>(150, 110, 100, 60);
+    EXPECT_NE(dynamic_cast<TCustomCheckBox*>(check), nullptr);
+    EXPECT_NE(dynamic_cast<TCustomComboBox*>(drives), nullptr);
+    EXPECT_NE(dynamic_cast<TCustomComboBox*>(combo), nullptr);
+    EXPECT_NE(dynamic_cast<TCustomPanel*>(panel), nullptr);
+    EXPECT_NE(dynamic_cast<TCustomGroupBox*>(group), nullptr);
+    EXPECT_NE(dynamic_cast<TCustomGroupBox*>(radios), nullptr);
+    const std::pair<TControl*, const char*> names[] = {{check, "TCheckBox"}, {drives, "TDriveComboBox"},
+                                                       {combo, "TComboBox"}, {panel, "TPanel"},
+                                                       {group, "TGroupBox"}, {radios, "TRadioGroup"}};
+    for (const auto& [control, name] : names) {
+        EXPECT_EQ(control->ClassName(), name);
+        char windowClass[64];
+        GetClassNameA(dynamic_cast<TWinControl*>(control)->Handle(), windowClass, sizeof(windowClass));
+        EXPECT_STREQ(windowClass, name);
+    }
+}
+
+TEST_F(StdCtrlsTest, AComboBoxShowsItsStyleItemsAndText) {
+    auto* list = new TComboBox(form.get());  // owned by the form
+    list->Style = TComboBoxStyle::csDropDownList;
+    list->Items().Add("First");
+    list->Items().Add("Second");
+    list->SetItemIndex(1);
+    list->SetParent(form.get());
+    auto* drop = new TComboBox(form.get());  // owned by the form
+    drop->SetTextValue("Typed");
+    drop->SetParent(form.get());
+    EXPECT_EQ(GetWindowLongA(list->Handle(), GWL_STYLE) & 3, CBS_DROPDOWNLIST);
+    EXPECT_EQ(SendMessageA(list->Handle(), CB_GETCOUNT, 0, 0), 2);
+    EXPECT_EQ(list->ItemIndex(), 1);
+    list->Items().Add("Third");
+    EXPECT_EQ(SendMessageA(list->Handle(), CB_GETCOUNT, 0, 0), 3);
+    EXPECT_EQ(GetWindowLongA(drop->Handle(), GWL_STYLE) & 3, CBS_DROPDOWN);
+    EXPECT_EQ(drop->Text(), "Typed");
+}
+
+TEST_F(StdCtrlsTest, AnEditsBorderSettingsMakeItsFrame) {
+    struct Case {
+        TBorderStyle border;
+        bool ctl3d;
+        bool clientEdge, singleLine;
+    };
+    const Case cases[] = {{TBorderStyle::bsSingle, true, true, false},
+                          {TBorderStyle::bsSingle, false, false, true},
+                          {TBorderStyle::bsNone, true, false, false}};
+    for (const Case& c : cases) {
+        auto* edit = new TEdit(form.get());  // owned by the form
+        edit->BorderStyle = c.border;
+        edit->Ctl3D = c.ctl3d;
+        edit->SetParent(form.get());
+        EXPECT_EQ((GetWindowLongA(edit->Handle(), GWL_EXSTYLE) & WS_EX_CLIENTEDGE) != 0, c.clientEdge);
+        EXPECT_EQ(edit->HasSingleLineBorder(), c.singleLine);
+    }
+}
+
+TEST_F(StdCtrlsTest, AStatusBarHandsItsPanelsToItsWindowAndRemakesItForTheGrip) {
+    auto* bar = new TStatusBar(form.get());  // owned by the form
+    for (const char* text : {"One", "Two", "Three"}) {
+        TStatusPanel* panel = bar->Panels()->Add();
+        panel->SetText(text);
+        panel->SetWidth(80);
+    }
+    bar->Panels()->Items(1)->SetAlignment(TAlignment::taCenter);
+    bar->SetParent(form.get());
+    int rights[4] = {};
+    EXPECT_EQ(SendMessageA(bar->Handle(), SB_GETPARTS, 4, reinterpret_cast<LPARAM>(rights)), 3);
+    EXPECT_EQ(rights[0], 80);
+    EXPECT_EQ(rights[1], 160);
+    EXPECT_EQ(rights[2], -1) << "the last one to the edge";
+    char text[32] = "";
+    SendMessageA(bar->Handle(), SB_GETTEXTA, 1, reinterpret_cast<LPARAM>(text));
+    EXPECT_STREQ(text, "\tTwo") << "centred by the system's own rule";
+    RECT client;
+    GetClientRect(form->Handle(), &client);
+    EXPECT_EQ(bar->Top() + bar->Height(), client.bottom) << "docked at the bottom";
+    EXPECT_NE(GetWindowLongA(bar->Handle(), GWL_STYLE) & SBARS_SIZEGRIP, 0);
+    bar->SetSizeGrip(false);
+    EXPECT_EQ(GetWindowLongA(bar->Handle(), GWL_STYLE) & SBARS_SIZEGRIP, 0);
+    EXPECT_EQ(SendMessageA(bar->Handle(), SB_GETPARTS, 0, 0), 3) << "the new window has the panels too";
 }
 
 TEST_F(StdCtrlsTest, HintsShowTheirShortPartWhereShowHintHolds) {

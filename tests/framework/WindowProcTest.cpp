@@ -329,3 +329,71 @@ TEST_F(WindowProcTest, MouseEnterAndLeaveReachAProcedureInFront) {
 
 }  // namespace
 }  // namespace pellix
+
+namespace pellix {
+namespace {
+
+// A windowless control's paint and mouse messages come from its parent
+// through its WindowProc, in its own coordinates.
+TEST_F(WindowProcTest, AWindowlessControlsPaintAndMouseReachItsWindowProc) {
+    auto* graphic = new TGraphicControl(form.get());  // owned by the form
+    graphic->SetParent(form.get());
+    graphic->SetBounds(50, 40, 60, 30);
+    form->Show();
+    struct Seen {
+        UINT msg;
+        POINT at;  // the mouse point, or the paint context's origin
+    };
+    std::vector<Seen> seen;
+    TWndMethod own = graphic->WindowProc;
+    graphic->WindowProc = [&](TMessage& m) {
+        POINT at{static_cast<short>(LOWORD(m.LParam)), static_cast<short>(HIWORD(m.LParam))};
+        if (m.Msg == WM_PAINT) GetViewportOrgEx(reinterpret_cast<HDC>(m.WParam), &at);
+        seen.push_back({m.Msg, at});
+        own(m);
+    };
+    auto send = [&](UINT msg, int x, int y) {
+        seen.clear();
+        SendMessageA(form->Handle(), msg, 0, MAKELPARAM(x, y));
+    };
+    auto only = [&](UINT msg) { return seen.size() == 1 && seen[0].msg == msg; };
+
+    seen.clear();
+    RedrawWindow(form->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    ASSERT_FALSE(seen.empty());
+    EXPECT_EQ(seen.back().msg, static_cast<UINT>(WM_PAINT));
+    EXPECT_EQ(seen.back().at.x, 50);
+    EXPECT_EQ(seen.back().at.y, 40);
+
+    send(WM_MOUSEMOVE, 60, 50);
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[0].msg, static_cast<UINT>(CM_MOUSEENTER));
+    EXPECT_EQ(seen[1].msg, static_cast<UINT>(WM_MOUSEMOVE));
+    EXPECT_EQ(seen[1].at.x, 10);
+    send(WM_MOUSEMOVE, 70, 55);
+    EXPECT_TRUE(only(WM_MOUSEMOVE)) << "entered once";
+
+    // A press holds the mouse for the control until the release.
+    send(WM_LBUTTONDOWN, 61, 52);
+    ASSERT_TRUE(only(WM_LBUTTONDOWN));
+    EXPECT_EQ(seen[0].at.x, 11);
+    EXPECT_EQ(seen[0].at.y, 12);
+    EXPECT_EQ(GetCapture(), form->Handle());
+    send(WM_LBUTTONUP, 200, 150);
+    ASSERT_FALSE(seen.empty());
+    EXPECT_EQ(seen.back().msg, static_cast<UINT>(WM_LBUTTONUP));
+    EXPECT_EQ(seen.back().at.x, 150);
+    EXPECT_EQ(GetCapture(), nullptr);
+
+    send(WM_MOUSEMOVE, 200, 150);
+    EXPECT_TRUE(only(CM_MOUSELEAVE)) << "the mouse left it";
+    send(WM_LBUTTONDOWN, 200, 150);
+    EXPECT_TRUE(seen.empty()) << "a press beside it is the form's";
+    graphic->SetEnabled(false);
+    send(WM_LBUTTONDOWN, 60, 50);
+    EXPECT_TRUE(seen.empty()) << "a disabled control gets no mouse";
+    graphic->WindowProc = own;
+}
+
+}  // namespace
+}  // namespace pellix

@@ -102,6 +102,25 @@ HWND Program::WaitForWindow(const std::string& caption, DWORD timeoutMs) const {
     return nullptr;
 }
 
+HWND Program::FindWindowOfClass(const std::string& className) const {
+    struct ClassSearch {
+        DWORD pid;
+        const std::string* className;
+        HWND found;
+    } s{process_.dwProcessId, &className, nullptr};
+    EnumWindows(
+        [](HWND hwnd, LPARAM lp) -> BOOL {
+            auto* s = reinterpret_cast<ClassSearch*>(lp);
+            DWORD pid = 0;
+            GetWindowThreadProcessId(hwnd, &pid);
+            if (pid != s->pid || !IsWindowVisible(hwnd) || WindowClassName(hwnd) != *s->className) return TRUE;
+            s->found = hwnd;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&s));
+    return s.found;
+}
+
 bool Program::WaitForExit(DWORD timeoutMs, DWORD& exitCode) const {
     if (WaitForSingleObject(process_.hProcess, timeoutMs) != WAIT_OBJECT_0) return false;
     return GetExitCodeProcess(process_.hProcess, &exitCode) != 0;

@@ -24,6 +24,8 @@ public:
     HWND WaitForWindow(const std::string& caption, DWORD timeoutMs = 15000) const;
     // Waits for the program to end; returns false on time-out.
     bool WaitForExit(DWORD timeoutMs, DWORD& exitCode) const;
+    // A visible top-level window of the program with that class, or null.
+    HWND FindWindowOfClass(const std::string& className) const;
 
 private:
     PROCESS_INFORMATION process_{};
