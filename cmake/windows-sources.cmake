@@ -138,6 +138,9 @@ list(APPEND PELLIX_WINDOWS_TEST_SOURCES tests/skin/FrameGeometryTest.cpp tests/s
 
 # Skinned menus: popup windows, owner-drawn items and the drawn menu bar.
 list(APPEND PELLIX_WINDOWS_TEST_SOURCES tests/skin/MenuItemsTest.cpp tests/skin/WinSkinMenuTest.cpp)
+list(APPEND PELLIX_E2E_TEST_SOURCES tests/e2e/SkinnedMenusTest.cpp
+  tools/skinpaint/Raster.cpp tools/skinpaint/SkinBuilder.cpp tools/skinpaint/TestSkins.cpp
+  tools/skinpack/LzhufEncoder.cpp tools/skinpack/SkinArchiveWriter.cpp)
 
 # Scroll bars, tab controls, list headers and tab sets drawn from the skin,
 # and the framework controls they serve.
