@@ -134,7 +134,7 @@ list(APPEND PELLIX_WINDOWS_TEST_SOURCES
 # caption buttons.
 list(APPEND PELLIX_WINDOWS_SOURCES skin/FramePaint.cpp skin/CaptionButtons.cpp)
 list(APPEND PELLIX_WINDOWS_TEST_SOURCES tests/skin/FrameGeometryTest.cpp tests/skin/CaptionButtonRulesTest.cpp
-  tests/skin/FramePaintTest.cpp tests/skin/CaptionButtonsTest.cpp)
+  tests/skin/FramePaintTest.cpp tests/skin/CaptionButtonsTest.cpp tests/skin/WinSkinFormTest.cpp)
 
 # Skinned menus: popup windows, owner-drawn items and the drawn menu bar.
 list(APPEND PELLIX_WINDOWS_TEST_SOURCES tests/skin/MenuItemsTest.cpp tests/skin/WinSkinMenuTest.cpp)

@@ -235,22 +235,51 @@ void TWinSkinForm::ReadCaptionFont() {
         CaptionFont.SetLogFont(metrics.lfCaptionFont);
 }
 
+namespace {
+
+// A 32-bit surface of one colour.
+void Fill(TBitmap& bitmap, int width, int height, TColor colour) {
+    bitmap.SetPixelFormat(TPixelFormat::pf32bit);
+    bitmap.SetSize(width, height);
+    TCanvas* canvas = bitmap.Canvas();
+    canvas->Brush()->SetColor(colour);
+    canvas->FillRect(RECT{0, 0, width, height});
+}
+
+// The icon drawn on magenta. An icon with soft edges would leave a pink fringe
+// there, so it is drawn on black as well: a pixel that is at least half
+// transparent becomes magenta outright, any other takes the icon's own colour.
+void DrawIconKeyed(TBitmap& keyed, HICON icon, int cx, int cy) {
+    TBitmap black;
+    Fill(black, cx, cy, clBlack);
+    DrawIconEx(keyed.Canvas()->Handle(), 0, 0, icon, cx, cy, 0, nullptr, DI_NORMAL);
+    DrawIconEx(black.Canvas()->Handle(), 0, 0, icon, cx, cy, 0, nullptr, DI_NORMAL);
+    GdiFlush();
+    for (int y = 0; y < cy; ++y) {
+        uint8_t* k = keyed.ScanLine(y);
+        const uint8_t* b = static_cast<const TBitmap&>(black).ScanLine(y);
+        for (int x = 0; x < cx; ++x, k += 4, b += 4) {
+            // Red is 255 in magenta and 0 in black: the difference is how much shows through.
+            const int through = k[2] - b[2];
+            if (through <= 0) continue;
+            const int opacity = 255 - through;
+            for (int c = 0; c < 3; ++c) k[c] = through >= 128 ? (c == 1 ? 0 : 255) : std::min(255, b[c] * 255 / opacity);
+        }
+    }
+}
+
+}  // namespace
+
 void TWinSkinForm::MakeIconBitmap(TBitmap& target) {
     const int cx = GetSystemMetrics(SM_CXSMICON), cy = GetSystemMetrics(SM_CYSMICON);
     TBitmap scratch;
-    scratch.SetPixelFormat(TPixelFormat::pf32bit);
-    scratch.SetSize(cx, cy);
-    {
-        TCanvas* canvas = scratch.Canvas();
-        canvas->Brush()->SetColor(KeyColour);
-        canvas->FillRect(RECT{0, 0, cx, cy});
-    }
+    Fill(scratch, cx, cy, KeyColour);
     auto icon = reinterpret_cast<HICON>(SendMessageA(Window, WM_GETICON, ICON_SMALL, 0));
     if (icon == nullptr) icon = reinterpret_cast<HICON>(SendMessageA(Window, WM_GETICON, ICON_BIG, 0));
     if (icon != nullptr) {
         auto copy = static_cast<HICON>(CopyImage(icon, IMAGE_ICON, cx, cy, LR_COPYFROMRESOURCE));
         if (copy == nullptr) copy = static_cast<HICON>(CopyImage(icon, IMAGE_ICON, cx, cy, 0));
-        DrawIconEx(scratch.Canvas()->Handle(), 0, 0, copy != nullptr ? copy : icon, cx, cy, 0, nullptr, DI_NORMAL);
+        DrawIconKeyed(scratch, copy != nullptr ? copy : icon, cx, cy);
         if (copy != nullptr) DestroyIcon(copy);
         target.Assign(&scratch);
         return;

@@ -230,6 +230,23 @@ TEST_F(CaptionButtons, TheSystemMenuShowsTheWindowsRealBoxes) {
         << "stripped again once the menu is gone";
 }
 
+TEST_F(CaptionButtons, TheSystemMenuAskedForTwiceQuicklyClosesTheWindow) {
+    HWND h = ShowPlainWindow(WS_OVERLAPPEDWINDOW, RECT{100, 100, 420, 300});
+    TWinSkinForm* frame = FrameOf(h);
+    // Quick enough whatever the machine does meanwhile.
+    frame->DoubleClickTime = 60000;
+    ModalDriver driver([] {
+        if (FindThreadWindow("#32768") == nullptr) return false;
+        EndMenu();
+        return true;
+    });
+    frame->ShowSystemMenu(POINT{200, 200});
+    EXPECT_TRUE(driver.Done()) << "the first call showed the menu";
+    EXPECT_TRUE(IsWindow(h));
+    frame->ShowSystemMenu(POINT{200, 200});
+    EXPECT_TRUE(PumpUntil([h] { return !IsWindow(h); }));
+}
+
 TEST_F(CaptionButtons, NoPointOfTheWindowRegionAnswersNowhere) {
     const struct {
         DWORD style;

@@ -50,7 +50,11 @@ struct FrameTestWindows {
 
 class SkinnedFrames : public ::testing::Test {
 protected:
-    void SetUp() override { LoadSkin({}); }
+    void SetUp() override {
+        // A cursor left over a caption button by an earlier test would make it hot.
+        SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 2, GetSystemMetrics(SM_CYSCREEN) - 2);
+        LoadSkin({});
+    }
 
     void TearDown() override {
         for (HWND h : windows_)
@@ -77,9 +81,12 @@ protected:
     HWND ShowPlainWindow(DWORD style, const RECT& bounds, const char* caption = "Skinned window",
                          HMENU menu = nullptr) {
         FrameTestWindows::Instance();
-        HWND h = CreateWindowExA(0, FrameTestWindows::ClassName, caption, style, bounds.left, bounds.top,
-                                 bounds.right - bounds.left, bounds.bottom - bounds.top, nullptr, menu,
-                                 GetModuleHandleA(nullptr), nullptr);
+        return ShowWindowOfClass(FrameTestWindows::ClassName, style, bounds, caption, menu);
+    }
+    HWND ShowWindowOfClass(const char* className, DWORD style, const RECT& bounds, const char* caption = "Skinned",
+                           HMENU menu = nullptr) {
+        HWND h = CreateWindowExA(0, className, caption, style, bounds.left, bounds.top, bounds.right - bounds.left,
+                                 bounds.bottom - bounds.top, nullptr, menu, GetModuleHandleA(nullptr), nullptr);
         windows_.push_back(h);
         ShowFramed(h);
         return h;

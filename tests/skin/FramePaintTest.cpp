@@ -234,5 +234,35 @@ TEST_F(FramePaint, CaptionShowsItsAmpersandsAndFollowsANewText) {
     ExpectCaption(form.Handle(), "Sizes & colours", true);
 }
 
+TEST_F(FramePaint, APlainWindowAndItsStaticTextStandOnTheSkinsFace) {
+    HWND h = ShowPlainWindow(WS_OVERLAPPEDWINDOW, RECT{100, 100, 400, 300});
+    HWND label = CreateWindowExA(0, "STATIC", "Label", WS_CHILD | WS_VISIBLE | SS_LEFT, 10, 10, 120, 20, h, nullptr,
+                                 GetModuleHandleA(nullptr), nullptr);
+    RedrawWindow(h, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    PumpMessages();
+    const uint32_t face = ts::Colours().ButtonFace;
+    const PixelShot shot = PixelShot::OfWindow(h);
+    EXPECT_EQ(shot.At(L + 200, T + 100), face) << "the client area";
+    EXPECT_EQ(shot.At(L + 10 + 118, T + 10 + 18), face) << "behind the static text";
+    DestroyWindow(label);
+}
+
+TEST_F(FramePaint, SystemCommandsOfTheSkinnedMenuAndTheAltKeyAreTakenCareOf) {
+    HMENU menu = CreateMenu();
+    AppendMenuA(menu, MF_STRING, 100, "&File");
+    HWND h = ShowPlainWindow(WS_OVERLAPPEDWINDOW, RECT{100, 100, 400, 300}, "Commands", menu);
+    // Alt alone starts no platform menu loop over the frame.
+    EXPECT_EQ(SendMessageA(h, WM_SYSCOMMAND, SC_KEYMENU, 0), 1);
+    // A system command reported as a command becomes a system command.
+    SendMessageA(h, WM_COMMAND, SC_MINIMIZE, 0);
+    EXPECT_TRUE(PumpUntil([h] { return IsIconic(h) != FALSE; }));
+    SendMessageA(h, WM_COMMAND, SC_RESTORE, 0);
+    EXPECT_TRUE(PumpUntil([h] { return !IsIconic(h); }));
+    MINMAXINFO info{};
+    SendMessageA(h, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+    EXPECT_EQ(info.ptMaxTrackSize.x, GetSystemMetrics(SM_CXMAXIMIZED));
+    EXPECT_EQ(info.ptMaxTrackSize.y, GetSystemMetrics(SM_CYMAXIMIZED));
+}
+
 }  // namespace
 }  // namespace pellix::test
