@@ -121,10 +121,20 @@ void TWinSkinPopMenu::CopyBorderStrips(HDC dc) {
 }
 
 LRESULT TWinSkinPopMenu::PaintPopupBackground(UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (!CanPaint() || !MakeBackground()) return CallOldPopupProc(msg, wParam, lParam);
     auto dc = reinterpret_cast<HDC>(wParam);
+    bool painted = false;
+    try {
+        painted = CanPaint() && MakeBackground();
+        if (painted) {
+            const RECT whole{0, 0, BackgroundBitmap.Width(), BackgroundBitmap.Height()};
+            BackgroundBitmap.DrawPart(dc, whole, whole);
+        }
+    } catch (const std::exception&) {
+        // A background that cannot be made leaves the printing to the system.
+        painted = false;
+    }
+    if (!painted) return CallOldPopupProc(msg, wParam, lParam);
     const int w = BackgroundBitmap.Width(), h = BackgroundBitmap.Height();
-    BackgroundBitmap.DrawPart(dc, RECT{0, 0, w, h}, RECT{0, 0, w, h});
     const int oldMode = SetBkMode(dc, TRANSPARENT);
     LRESULT result = 0;
     {
@@ -139,9 +149,14 @@ LRESULT TWinSkinPopMenu::PaintPopupBackground(UINT msg, WPARAM wParam, LPARAM lP
 bool TWinSkinPopMenu::PaintPopupBorder() {
     if (!CanPaint()) return false;
     TWindowDc dc(MenuWindow, true);
-    if (dc.Get() == nullptr || !MakeBackground()) return false;
-    CopyBorderStrips(dc.Get());
-    return true;
+    try {
+        if (dc.Get() == nullptr || !MakeBackground()) return false;
+        CopyBorderStrips(dc.Get());
+        return true;
+    } catch (const std::exception&) {
+        // The system paints the frame it knows instead.
+        return false;
+    }
 }
 
 LRESULT TWinSkinPopMenu::PaintPopupWindow(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -150,12 +165,20 @@ LRESULT TWinSkinPopMenu::PaintPopupWindow(UINT msg, WPARAM wParam, LPARAM lParam
     // menu it belongs to must be known first.
     if (MenuHandle == nullptr)
         MenuHandle = reinterpret_cast<HMENU>(CallOldPopupProc(kMnGetHMenu, 0, 0));
-    const bool painted = MakeBackground();
+    bool painted = false;
+    try {
+        painted = MakeBackground();
+    } catch (const std::exception&) {
+        // Without a background the window is the system's.
+    }
     const LRESULT result = CallOldPopupProc(msg, wParam, lParam);
-    if (painted) {
-        // Highlight changes redraw inside the items only: the border stays.
-        TWindowDc dc(MenuWindow, false);
+    if (!painted) return result;
+    // Highlight changes redraw inside the items only: the border stays.
+    TWindowDc dc(MenuWindow, false);
+    try {
         if (dc.Get() != nullptr) CopyBorderStrips(dc.Get());
+    } catch (const std::exception&) {
+        // The border stays as the system painted it.
     }
     return result;
 }
@@ -304,10 +327,18 @@ void TWinSkinMenu::DrawMenuBtn(TMenuBtn& button) {
     if (IsRectEmpty(&BarRect) || BarBitmap.Empty() || SkinData == nullptr) return;
     TWindowDc dc(Frame->Window, true);
     if (dc.Get() == nullptr) return;
+    try {
+        DrawMenuBtnOn(dc.Get(), button);
+    } catch (const std::exception&) {
+        // The item keeps the look of the last full paint.
+    }
+}
+
+void TWinSkinMenu::DrawMenuBtnOn(HDC dc, const TMenuBtn& button) {
     const RECT& b = button.Bounds;
-    BarBitmap.DrawPart(dc.Get(), RECT{b.left, BarRect.top, b.right, BarRect.bottom},
+    BarBitmap.DrawPart(dc, RECT{b.left, BarRect.top, b.right, BarRect.bottom},
                        RECT{b.left - BarRect.left, 0, b.right - BarRect.left, Height(BarRect)});
-    TCanvas canvas(dc.Get());
+    TCanvas canvas(dc);
     if (button.State == ncsHot || button.State == ncsPressed) {
         canvas.Brush()->SetStyle(TBrushStyle::bsSolid);
         canvas.Brush()->SetColor(SkinData->ButtonHilightColour);

@@ -168,6 +168,7 @@ private:
     void Build(HMENU menu, bool byCommand);
     void FillFromFrameMenu(TMenuBtn& button, bool byCommand);
     void DrawMdiButtons(HDC dc);
+    void DrawMenuBtnOn(HDC dc, const TMenuBtn& button);
 
     bool rebuildPending_ = false;
 };

@@ -499,6 +499,104 @@ TEST_F(SkinnedMenus, UnskinningWaitsForTheOpenMenuAndGivesTheMenuBackNativelyDra
     form.WindowProc = old;
 }
 
+// ------------------------------------------------------------ MDI frames
+
+struct MdiMenuWindows {
+    static inline HWND client = nullptr;
+    static LRESULT CALLBACK FrameProc(HWND h, UINT m, WPARAM w, LPARAM l) {
+        if (m == WM_CREATE) {
+            CLIENTCREATESTRUCT ccs{nullptr, 1000};
+            client = CreateWindowExA(0, "MDICLIENT", nullptr, WS_CHILD | WS_CLIPCHILDREN | WS_VISIBLE, 0, 0, 100, 100, h,
+                                     reinterpret_cast<HMENU>(1), GetModuleHandleA(nullptr), &ccs);
+            return 0;
+        }
+        return DefFrameProcA(h, client, m, w, l);
+    }
+    static LRESULT CALLBACK ChildProc(HWND h, UINT m, WPARAM w, LPARAM l) { return DefMDIChildProcA(h, m, w, l); }
+    MdiMenuWindows() {
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = FrameProc;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+        wc.lpszClassName = "PellixMdiMenuFrame";
+        RegisterClassA(&wc);
+        wc.lpfnWndProc = ChildProc;
+        wc.lpszClassName = "PellixMdiMenuChild";
+        RegisterClassA(&wc);
+    }
+};
+
+HMENU BarOf(std::initializer_list<const char*> captions) {
+    HMENU bar = CreateMenu();
+    for (const char* caption : captions) {
+        HMENU drop = CreatePopupMenu();
+        AppendMenuA(drop, MF_STRING, 900, "&Item");
+        AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(drop), caption);
+    }
+    return bar;
+}
+
+std::vector<std::string> Captions(const TWinSkinMenu& bar) {
+    std::vector<std::string> captions;
+    for (const auto& b : bar.MenuButtons) captions.push_back(b->Caption);
+    return captions;
+}
+
+// The MDI client hands the frame a new menu; a maximised child's buttons
+// sit at the bar's right end.
+TEST_F(SkinnedMenus, MdiFrameBarTakesTheClientsMenusAndShowsAMaximisedChildsButtons) {
+    static MdiMenuWindows classes;
+    HMENU first = BarOf({"&File", "&Window"});
+    HWND frameWindow = CreateWindowExA(0, "PellixMdiMenuFrame", "MDI", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 60, 60,
+                                       600, 420, nullptr, first, GetModuleHandleA(nullptr), nullptr);
+    ShowFramed(frameWindow);
+    TWinSkinForm* frame = FrameOf(frameWindow);
+    ASSERT_NE(frame, nullptr);
+    ASSERT_NE(frame->SkinMenu, nullptr);
+    EXPECT_EQ(Captions(*frame->SkinMenu), (std::vector<std::string>{"&File", "&Window"}));
+
+    HMENU second = BarOf({"&Edit", "&View", "&Help"});
+    SendMessageA(MdiMenuWindows::client, WM_MDISETMENU, reinterpret_cast<WPARAM>(second), 0);
+    EXPECT_EQ(Captions(*frame->SkinMenu), (std::vector<std::string>{"&Edit", "&View", "&Help"}));
+    EXPECT_EQ(frame->SkinMenu->MenuHandle, second);
+    EXPECT_EQ(GetMenu(frameWindow), nullptr);
+
+    MDICREATESTRUCTA create{};
+    create.szClass = "PellixMdiMenuChild";
+    create.szTitle = "Child";
+    create.hOwner = GetModuleHandleA(nullptr);
+    create.cx = 240;
+    create.cy = 160;
+    create.style = WS_OVERLAPPEDWINDOW;
+    SendMessageA(MdiMenuWindows::client, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&create));
+    SendMessageA(MdiMenuWindows::client, WM_MDIREFRESHMENU, 0, 0);
+    PumpMessages();
+    frame->MdiChildCommand(SC_MAXIMIZE);
+    PumpMessages();
+    ASSERT_TRUE(frame->IsActiveMdiChildMaximized());
+    frame->PaintFrame(nullptr);
+    EXPECT_TRUE(SkinManager->MdiMaximized);
+
+    const PixelShot shot = PixelShot::OfWindow(frameWindow);
+    int shown = 0;
+    for (size_t i = 0; i < frame->SysButtons.size(); ++i) {
+        const TWinSysButton& button = *frame->SysButtons[i];
+        if (button.SkinButton->Visibility != 100) continue;
+        const int k = button.SkinButton->Action - 7;  // minimise, restore, close: four frames each
+        const RECT& b = button.Bounds;
+        SCOPED_TRACE(k);
+        EXPECT_GE(b.top, frame->CaptionHeight) << "on the bar";
+        EXPECT_LE(b.bottom, frame->CaptionHeight + frame->MenuBarHeight);
+        const ts::TLayout& mdi = ts::Layout(ts::TElement::MdiControls);
+        EXPECT_EQ(shot.At((b.left + b.right) / 2, (b.top + b.bottom) / 2),
+                  ts::FramePixel(ts::TElement::MdiControls, 4 * k + 1, mdi.FrameWidth / 2, mdi.FrameHeight / 2));
+        ++shown;
+    }
+    EXPECT_EQ(shown, 3);
+    DestroyWindow(frameWindow);
+    DestroyMenu(first);
+}
+
 TEST(MenuBarLayout, ItemsSideBySideFromTheFirstPlace) {
     const RECT bar{5, 24, 405, 43};
     const auto places = LayoutMenuBar({30, 0, 41}, bar, 10);
