@@ -538,9 +538,10 @@ bool SelectionIsRightToLeft() {
     return menu != nullptr && menu->IsRightToLeft();
 }
 
-void FilterMenuMessage(MSG& msg) {
+// True when the message is answered here and the menu must not see it.
+bool FilterMenuMessage(MSG& msg) {
     TWinSkinForm* frame = MenuTracking.TrackingFrame;
-    if (frame == nullptr || frame->SkinMenu == nullptr) return;
+    if (frame == nullptr || frame->SkinMenu == nullptr) return false;
     TWinSkinMenu& bar = *frame->SkinMenu;
     if (!MenuTracking.FirstKeySent) {
         // The drop-down opens with its first item selected.
@@ -566,7 +567,17 @@ void FilterMenuMessage(MSG& msg) {
         break;
     case WM_SYSKEYDOWN:
         if (msg.wParam == VK_MENU) frame->TrackingMenu = false;
-        return;
+        return false;
+    case WM_LBUTTONDOWN: {
+        // A click on the open item's own button closes its drop-down. The
+        // system would hand the click on to the window once the menu has
+        // ended, and the button would open the drop-down again.
+        const TMenuBtn* at = bar.FindMenuBtnAt(frame->ScreenToFrame(msg.pt));
+        if (at == nullptr || at->Index != MenuTracking.TrackingIndex) return false;
+        MenuTracking.SwitchingMenu = false;
+        EndMenu();
+        return true;
+    }
     case WM_MOUSEMOVE:
         if (msg.pt.x != MenuTracking.LastMousePos.x || msg.pt.y != MenuTracking.LastMousePos.y) {
             MenuTracking.LastMousePos = msg.pt;
@@ -575,11 +586,12 @@ void FilterMenuMessage(MSG& msg) {
         break;
     default: break;
     }
-    if (target == nullptr || target->Index == MenuTracking.TrackingIndex) return;
+    if (target == nullptr || target->Index == MenuTracking.TrackingIndex) return false;
     MenuTracking.SwitchingMenu = true;
     // One menu loop at a time: this one ends before the click opens the next.
     EndMenu();
     bar.PressMenuBtn(*target);
+    return false;
 }
 
 }  // namespace
@@ -593,7 +605,7 @@ LRESULT CALLBACK MenuMsgFilterProc(int code, WPARAM wParam, LPARAM lParam) {
     const LRESULT result = CallNextHookEx(MenuTracking.MenuHook, code, wParam, lParam);
     if (result != 0 || code != MSGF_MENU || msg == nullptr) return result;
     try {
-        FilterMenuMessage(*msg);
+        if (FilterMenuMessage(*msg)) return 1;
     } catch (const std::exception&) {
         // The menu loop goes on as the system runs it; nothing is shown.
     }

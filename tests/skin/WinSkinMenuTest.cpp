@@ -353,6 +353,36 @@ TEST_F(SkinnedMenus, BarMenusAreWalkedWithTheArrowKeysAndTheMouse) {
     EXPECT_EQ(MenuTracking.TrackingIndex, -1);
 }
 
+TEST_F(SkinnedMenus, AClickOnTheOpenItemClosesItsDropDown) {
+    TForm& form = ShowMenuForm();
+    int reopened = 0;
+    MenuScript script({
+        {"File open", [&] { return PopupShowing(file->Handle()) != nullptr; },
+         [&] {
+             // Down and up on the item's button, as the user clicks it.
+             INPUT in[2]{};
+             in[0].type = in[1].type = INPUT_MOUSE;
+             in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+             in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+             SendInput(2, in, sizeof(INPUT));
+         }},
+        {"File open again", [&] { return PopupShowing(file->Handle()) != nullptr && ++reopened > 0; },
+         [] { Tap(VK_ESCAPE); }},
+    });
+    MoveMouse(ButtonCentre(0));
+    {
+        LoopWatchdog watchdog(form.Handle());
+        MouseClicks(1);
+        PumpUntil([&] { return !BarMenuOpen() && OpenPopups().empty() && script.Failed().find("again") != std::string::npos; },
+                  1500ms);
+        PumpMessages();
+        EXPECT_FALSE(watchdog.Fired());
+    }
+    EXPECT_EQ(reopened, 0) << "the drop-down opened again";
+    EXPECT_TRUE(OpenPopups().empty());
+    EXPECT_FALSE(BarMenuOpen());
+}
+
 TEST_F(SkinnedMenus, AltAndALetterOpenThatItemsDropDown) {
     TForm& form = ShowMenuForm();
     MenuScript script({
