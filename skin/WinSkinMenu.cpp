@@ -474,6 +474,11 @@ void TWinSkinMenu::GiveMenuBack() {
     SetMenu(Frame->Window, MenuHandle);
 }
 
+void TWinSkinMenu::ForgetSkinData() {
+    SkinData = nullptr;
+    for (const auto& button : MenuButtons) button->SkinData = nullptr;
+}
+
 // -------------------------------------------------------------- the hook
 
 HMENU DeepestOpenMenu(HMENU tracked) {

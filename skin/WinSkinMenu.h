@@ -163,6 +163,8 @@ public:
     void MenuChanged();
     // Detach: the menu goes back to the window with no entry left owner-drawn.
     void GiveMenuBack();
+    // The skin data component is going: nothing is drawn from it any more.
+    void ForgetSkinData();
 
 private:
     void Build(HMENU menu, bool byCommand);

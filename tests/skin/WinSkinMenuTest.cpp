@@ -383,6 +383,21 @@ TEST_F(SkinnedMenus, AClickOnTheOpenItemClosesItsDropDown) {
     EXPECT_FALSE(BarMenuOpen());
 }
 
+TEST_F(SkinnedMenus, ABarWhoseSkinGoesAwayKeepsNoHoldOnIt) {
+    TForm& form = ShowMenuForm();
+    TWinSkinMenu& bar = Bar();
+    skin.reset();
+    EXPECT_EQ(bar.SkinData, nullptr);
+    for (const auto& button : bar.MenuButtons) EXPECT_EQ(button->SkinData, nullptr);
+    // Nothing is drawn from it any more: the window's pixels stay as they are.
+    const PixelShot before = PixelShot::OfWindow(form.Handle());
+    Button(0).State = ncsHot;
+    Button(0).Draw();
+    const PixelShot after = PixelShot::OfWindow(form.Handle());
+    const RECT b = Button(0).Bounds;
+    EXPECT_EQ(after.At(b.left, (b.top + b.bottom) / 2), before.At(b.left, (b.top + b.bottom) / 2));
+}
+
 TEST_F(SkinnedMenus, AltAndALetterOpenThatItemsDropDown) {
     TForm& form = ShowMenuForm();
     MenuScript script({
