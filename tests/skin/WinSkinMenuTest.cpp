@@ -188,6 +188,16 @@ TEST_F(SkinnedMenus, AwaitedPopupLearnsItsMenuFromTheFirstItemAndIsForgottenWhen
     EXPECT_EQ(popup->MenuHandle, file->Handle());
     EXPECT_EQ(SkinManager->FindPopupBitmap(file->Handle()), &popup->BackgroundBitmap);
 
+    // An entry the form's menu does not know is drawn from the menu handle;
+    // an empty background counts as none: the menu colour shows behind it.
+    popup->BackgroundBitmap.FreeImage();
+    DibTarget raw(60, 20, 0x123456);
+    d.itemID = 60000;
+    d.hDC = raw.Dc();
+    SendMessageA(form.Handle(), WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&d));
+    EXPECT_EQ(raw.At(0, 0), ts::Colours().Menu);
+    EXPECT_EQ(raw.At(59, 19), ts::Colours().Menu);
+
     // Waiting again, then dropped with the engine: the wait goes with it and
     // the window has its own procedure back.
     popup->MenuHandle = nullptr;
