@@ -24,6 +24,9 @@
 #include "tests/harness/ModalDriver.h"
 #include "tests/harness/Pump.h"
 #include "tests/harness/Settings.h"
+#include "skin/WinSkinData.h"
+#include "skin/WinSkinDlg.h"
+#include "tools/skinpaint/TestSkins.h"
 
 namespace pellix {
 namespace {
@@ -73,10 +76,14 @@ TEST_F(MainWindow, FirstStartRecordsPathsMakesFoldersAndUsesDefaults) {
         EXPECT_EQ(test::StoredSetting("Path", name), stored) << name;
     EXPECT_EQ(f.PathApp, folder);
 
-    RECT r;
+    // 800 x 555 with the platform's frame; a skin's frame of another size
+    // keeps the client area that gives.
+    RECT r, client;
     GetWindowRect(f.Handle(), &r);
-    EXPECT_EQ(r.right - r.left, 800);
-    EXPECT_EQ(r.bottom - r.top, 555);
+    GetClientRect(f.Handle(), &client);
+    const SIZE platform = f.PlatformFrameSize();
+    EXPECT_EQ(client.right, 800 - platform.cx);
+    EXPECT_EQ(client.bottom, 555 - platform.cy);
     EXPECT_EQ(r.left, (GetSystemMetrics(SM_CXSCREEN) - 800) / 2);
     EXPECT_EQ(r.top, (GetSystemMetrics(SM_CYSCREEN) - 555) / 2);
 
@@ -169,6 +176,50 @@ INSTANTIATE_TEST_SUITE_P(Cases, MainWindowPlacement,
                                            PlacementCase{"Maximized", "Maximized", "131", false, TWindowState::wsMaximized},
                                            PlacementCase{"Minimized", "Minimized", "131", false, TWindowState::wsMinimized}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// The stored size is the one the window has with the platform's frame; a
+// start and a close give it back unchanged, also for a window closed minimised.
+TEST_F(MainWindow, StartAndCloseLeaveTheStoredSizeAsItWas) {
+    for (const bool minimised : {false, true}) {
+        test::StoreSetting("Options\\Windows", "WindowState", "Normal");
+        test::StoreSetting("Options\\Windows", "Top", "131");
+        test::StoreSetting("Options\\Windows", "Left", "20");
+        test::StoreSetting("Options\\Windows", "Width", "640");
+        test::StoreSetting("Options\\Windows", "Height", "500");
+        TThumbnailsForm& f = Start();
+        if (minimised) f.SetWindowState(TWindowState::wsMinimized);
+        test::PumpMessages();
+        CloseWindow();
+        EXPECT_EQ(test::StoredSetting("Options\\Windows", "WindowState"), minimised ? "Minimized" : "Normal");
+        EXPECT_EQ(test::StoredSetting("Options\\Windows", "Width"), "640") << "minimised " << minimised;
+        EXPECT_EQ(test::StoredSetting("Options\\Windows", "Height"), "500") << "minimised " << minimised;
+    }
+}
+
+// Framed by a skin whose frame is of other sizes than the platform's, the
+// window still stores its size with the platform's frame: two starts and
+// closes leave it as it was.
+TEST_F(MainWindow, SkinnedStartsAndClosesLeaveTheStoredSizeAsItWas) {
+    // The main window's own skin component starts with it: a frame of other
+    // sizes than the platform's.
+    const std::vector<uint8_t> skin = testskin::TestSkin();
+    test::WriteBytes(folder + "\\default.skn", skin);
+    test::StoreSetting("Options\\Windows", "Top", "131");
+    test::StoreSetting("Options\\Windows", "Left", "20");
+    test::StoreSetting("Options\\Windows", "Width", "640");
+    test::StoreSetting("Options\\Windows", "Height", "500");
+    for (int start = 0; start < 2; ++start) {
+        TThumbnailsForm& f = Start();
+        ASSERT_TRUE(test::PumpUntil([&] { return SendMessageA(f.Handle(), SkinMsgQuery, 0, 0) == 1; }));
+        test::PumpMessages();
+        RECT r{};
+        GetWindowRect(f.Handle(), &r);
+        EXPECT_NE(r.right - r.left, 640) << "the skin's frame is not the platform's";
+        CloseWindow();
+        EXPECT_EQ(test::StoredSetting("Options\\Windows", "Width"), "640") << "start " << start;
+        EXPECT_EQ(test::StoredSetting("Options\\Windows", "Height"), "500") << "start " << start;
+    }
+}
 
 TEST_F(MainWindow, ClosingMaximisedKeepsTheLastNormalBounds) {
     test::StoreSetting("Options\\Windows", "WindowState", "Maximized");
@@ -381,8 +432,9 @@ TEST_F(MainWindow, FontApplyChangesTheWindowAndWritesTheFontOkAloneDoesNot) {
 
 TEST_F(MainWindow, MenuHoldsEveryCommandWithItsShortcut) {
     TThumbnailsForm& f = Start();
-    HMENU bar = GetMenu(f.Handle());
-    ASSERT_NE(bar, nullptr);
+    // The skinned frame draws the bar itself and holds the menu off the window.
+    ASSERT_NE(f.Menu(), nullptr);
+    HMENU bar = f.Menu()->Handle();
     auto texts = [](HMENU menu) {
         std::vector<std::string> out;
         for (int i = 0; i < GetMenuItemCount(menu); ++i) {
