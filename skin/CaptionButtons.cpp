@@ -9,6 +9,7 @@
 #include "skin/WinSkinData.h"
 #include "skin/WinSkinDlg.h"
 #include "skin/WinSkinForm.h"
+#include "skin/WinSkinMenu.h"
 
 namespace pellix {
 
@@ -137,8 +138,8 @@ TWinSysButton* TWinSkinForm::ButtonAt(POINT p) const {
 }
 
 TNCObject* TWinSkinForm::ObjectAt(POINT p) const {
-    // The drawn menu bar's buttons come second, once the bar exists.
-    return ButtonAt(p);
+    if (TNCObject* button = ButtonAt(p)) return button;
+    return SkinMenu != nullptr ? SkinMenu->FindMenuBtnAt(p) : nullptr;
 }
 
 POINT TWinSkinForm::ScreenToFrame(POINT p) const {
@@ -339,6 +340,7 @@ void TWinSkinForm::WmNcLButtonDown(TMessage& m) {
     if (TNCObject* object = ObjectAt(ScreenToFrame(PointOf(m.LParam)))) {
         PressObject(*object);
         m.Result = 0;
+        if (auto* item = dynamic_cast<TMenuBtn*>(object)) SkinMenu->TrackMenuBtn(*item);
         return;
     }
     // A maximised window is not dragged by its caption.
@@ -367,6 +369,7 @@ void TWinSkinForm::WmNcLButtonDblClk(TMessage& m) {
     // On a caption button the second click is a press like the first.
     if (TNCObject* object = ObjectAt(ScreenToFrame(PointOf(m.LParam)))) {
         PressObject(*object);
+        if (auto* item = dynamic_cast<TMenuBtn*>(object)) SkinMenu->TrackMenuBtn(*item);
         return;
     }
     if (ShowState != 0) RestoreWindow();

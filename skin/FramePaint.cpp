@@ -6,6 +6,7 @@
 #include "skin/WinSkinData.h"
 #include "skin/WinSkinDlg.h"
 #include "skin/WinSkinForm.h"
+#include "skin/WinSkinMenu.h"
 
 namespace pellix {
 
@@ -217,8 +218,10 @@ void TWinSkinForm::DrawCaptionText(TCanvas& canvas, const RECT& c) {
 }
 
 void TWinSkinForm::PaintMenuBand(HDC dc, const RECT& band) {
-    // The drawn menu bar paints here; until it exists the band shows the
-    // bar's colour.
+    if (SkinMenu != nullptr) {
+        SkinMenu->PaintMenuBar(dc, band);
+        return;
+    }
     HBRUSH brush = CreateSolidBrush(ColorToRGB(SkinData->MenubarColour));
     FillRect(dc, &band, brush);
     DeleteObject(brush);
@@ -448,8 +451,9 @@ void TWinSkinForm::WmSysCommand(TMessage& m) {
     const UINT command = static_cast<UINT>(m.WParam) & 0xFFF0;
     const auto key = LOWORD(m.LParam);
     if (!TrackingMenu && command == SC_KEYMENU && key != ' ' && key != '-' && GetCapture() == nullptr) {
-        // Alt or F10 alone opens no platform menu loop over the skinned frame.
-        if (key == 0) {
+        // Alt or F10 alone opens no platform menu loop over the skinned frame,
+        // nor does a letter the drawn bar answers to.
+        if (key == 0 || (SkinMenu != nullptr && SkinMenu->FindMenuBtnByAccel(key) != nullptr)) {
             m.Result = 1;
             return;
         }

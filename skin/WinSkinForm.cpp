@@ -8,6 +8,7 @@
 #include "skin/SkinTabs.h"
 #include "skin/WinSkinData.h"
 #include "skin/WinSkinDlg.h"
+#include "skin/WinSkinMenu.h"
 
 namespace pellix {
 
@@ -109,8 +110,10 @@ void TWinSkinForm::Notification(TComponent* component, TOperation operation) {
         // The caption buttons show the component's records.
         ClearCaptionButtons();
         SkinData = nullptr;
+        if (SkinMenu != nullptr) SkinMenu->ForgetSkinData();
     }
     if (component == FrameTimer) FrameTimer = nullptr;
+    if (component == SkinMenu) SkinMenu = nullptr;
 }
 
 bool TWinSkinForm::TearingDown() const { return FrameState == FrameStateClosing || windowDestroying_; }
@@ -168,10 +171,15 @@ void TWinSkinForm::AttachWindow(TSkinData* skinData) {
     if ((RecordedStyle & WS_POPUP) && (RecordedStyle & WS_CAPTION) != WS_CAPTION) BorderKind = 2;
     else if ((exStyle & WS_EX_WINDOWEDGE) || (RecordedStyle & WS_THICKFRAME)) BorderKind = 0;
 
-    // The drawn menu bar takes the band below the caption; until the bar is
-    // drawn the menu stays on the window, so its commands keep working.
+    // The drawn menu bar takes the band below the caption and the menu off
+    // the window.
     WindowMenu = GetMenu(Window);
-    if (WindowMenu != nullptr && MdiState != msMdiChild) MenuBarHeight = GetSystemMetrics(SM_CYMENU);
+    if (WindowMenu != nullptr && MdiState != msMdiChild) {
+        SkinMenu = new TWinSkinMenu(this, SkinData);  // owned by the frame as a component
+        MenuBarHeight = GetSystemMetrics(SM_CYMENU);
+        if (Form != nullptr) SkinMenu->FrameMenu = Form->Menu();
+        SkinMenu->BuildMenuButtons();
+    }
 
     Subclass();
     attachedFull_ = true;
@@ -444,6 +452,10 @@ void TWinSkinForm::DetachFrame() {
     if (subclassed_) Unsubclass();
     DropControlSkins();
     if (Form != nullptr && FrameState != FrameStateClosing) Form->SetColor(SavedFormColour);
+    // A plain window going away takes its menu with it, as it would have.
+    if (SkinMenu != nullptr && (alive || (Form == nullptr && IsWindow(Window)))) SkinMenu->GiveMenuBack();
+    // A bar whose drop-down is open goes with the frame, after the menu loop.
+    if (SkinMenu != nullptr && !TrackingMenu) TComponent::Free(SkinMenu);
     UnsubclassMdiClient();
     CaptionBitmap.FreeImage();
     if (!alive) {
@@ -605,6 +617,19 @@ bool TWinSkinForm::RouteFirst(TMessage& m) {
         return true;
     case WM_CTLCOLORSTATIC: WmCtlColorStatic(m); return true;
     case SkinMsgStart: Start(); return true;
+    case CM_MENUCHANGED:
+        CallOldFrameProc(m);
+        if (SkinMenu != nullptr) SkinMenu->MenuChanged();
+        return true;
+    case CM_DIALOGCHAR:
+        // Alt+letter of a form presses the drawn bar's item.
+        if (SkinMenu == nullptr || !SkinMenu->MenuAccelDialogChar(m)) CallOldFrameProc(m);
+        return true;
+    case WM_MENUSELECT:
+        // Only the owner hears which item is selected; the bar's hook needs it.
+        if (TrackingMenu && SkinMenu != nullptr) SkinMenu->MenuSelect(m.WParam, m.LParam);
+        CallOldFrameProc(m);
+        return true;
     case WM_SETTEXT:
     case WM_SETICON:
         // The platform paints its own caption on both: paint ours again.
@@ -627,6 +652,8 @@ bool TWinSkinForm::RouteSecond(TMessage& m) {
     case WM_NCLBUTTONDBLCLK: WmNcLButtonDblClk(m); return true;
     case WM_NCRBUTTONDOWN: WmNcRButtonDown(m); return true;
     case SkinMsgRepaint: PaintFrame(nullptr); return true;
+    case WM_MEASUREITEM: WmMeasureItem(m); return true;
+    case WM_DRAWITEM: WmDrawItem(m); return true;
     default: return false;
     }
 }
@@ -677,6 +704,12 @@ void TWinSkinForm::MdiClientWindowProc(TMessage& m) {
     case WM_MDICASCADE:
         if (MdiMaximised()) SkinManager->SetMdiMax(false);
         pass();
+        return;
+    case WM_MDISETMENU:
+        pass();
+        if (SkinMenu == nullptr) return;
+        if (m.WParam != 0) SkinMenu->BuildMenuButtonsById(reinterpret_cast<HMENU>(m.WParam));
+        else SkinMenu->BuildMenuButtons();
         return;
     case WM_MDIREFRESHMENU:
         pass();

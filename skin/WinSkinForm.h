@@ -25,8 +25,10 @@
 namespace pellix {
 
 class TCustomForm;
+class TMenuItem;
 class TSkinData;
 class TTimer;
+class TWinSkinMenu;
 
 enum TMdiState : uint8_t { msNone = 0, msMdiFrame = 1, msMdiChild = 2 };
 
@@ -131,6 +133,8 @@ public:
     DWORD LastSysMenuTick = 0;
     HMENU WindowMenu = nullptr;
     HMENU SystemMenu = nullptr;
+    // The drawn menu bar (an owned component), or none.
+    TWinSkinMenu* SkinMenu = nullptr;
     // A drop-down of the drawn menu bar is open.
     bool TrackingMenu = false;
     HMENU TrackedMenu = nullptr;
@@ -207,6 +211,12 @@ private:
     void DrawBorder(int index, const RECT& rect, HDC dc);
     std::unique_ptr<TBitmap> BorderPicture(int index, int width, int height) const;
     void PaintMenuBand(HDC dc, const RECT& band);
+
+    // ---- owner-drawn menu items (MenuItems.cpp)
+    void WmMeasureItem(TMessage& m);
+    void WmDrawItem(TMessage& m);
+    // The item of the form's main menu with that command, or none.
+    TMenuItem* FrameMenuItem(UINT command) const;
 
     // ---- non-client mouse (CaptionButtons.cpp)
     void WmNcHitTest(TMessage& m);

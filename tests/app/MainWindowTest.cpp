@@ -24,7 +24,9 @@
 #include "tests/harness/ModalDriver.h"
 #include "tests/harness/Pump.h"
 #include "tests/harness/Settings.h"
-#include "skin/SkinMessages.h"
+#include "skin/WinSkinData.h"
+#include "skin/WinSkinDlg.h"
+#include "tools/skinpaint/TestSkins.h"
 
 namespace pellix {
 namespace {
@@ -45,7 +47,6 @@ protected:
     MainWindow() : MainWindowFixture("pellix-main-") {}
     void SetUp() override {
         MainWindowFixture::SetUp();
-        test::StoreUnskinnedChoice();
         Application->OnShowException = [this](const std::string& text) { errors.push_back(text); };
     }
     void TearDown() override {
@@ -75,10 +76,14 @@ TEST_F(MainWindow, FirstStartRecordsPathsMakesFoldersAndUsesDefaults) {
         EXPECT_EQ(test::StoredSetting("Path", name), stored) << name;
     EXPECT_EQ(f.PathApp, folder);
 
-    RECT r;
+    // 800 x 555 with the platform's frame; a skin's frame of another size
+    // keeps the client area that gives.
+    RECT r, client;
     GetWindowRect(f.Handle(), &r);
-    EXPECT_EQ(r.right - r.left, 800);
-    EXPECT_EQ(r.bottom - r.top, 555);
+    GetClientRect(f.Handle(), &client);
+    const SIZE platform = f.PlatformFrameSize();
+    EXPECT_EQ(client.right, 800 - platform.cx);
+    EXPECT_EQ(client.bottom, 555 - platform.cy);
     EXPECT_EQ(r.left, (GetSystemMetrics(SM_CXSCREEN) - 800) / 2);
     EXPECT_EQ(r.top, (GetSystemMetrics(SM_CYSCREEN) - 555) / 2);
 
@@ -195,8 +200,10 @@ TEST_F(MainWindow, StartAndCloseLeaveTheStoredSizeAsItWas) {
 // window still stores its size with the platform's frame: two starts and
 // closes leave it as it was.
 TEST_F(MainWindow, SkinnedStartsAndClosesLeaveTheStoredSizeAsItWas) {
-    // No stored choice: the program's first skin frames the window.
-    test::DeleteSettings();
+    // The main window's own skin component starts with it: a frame of other
+    // sizes than the platform's.
+    const std::vector<uint8_t> skin = testskin::TestSkin();
+    test::WriteBytes(folder + "\\default.skn", skin);
     test::StoreSetting("Options\\Windows", "Top", "131");
     test::StoreSetting("Options\\Windows", "Left", "20");
     test::StoreSetting("Options\\Windows", "Width", "640");
@@ -207,7 +214,7 @@ TEST_F(MainWindow, SkinnedStartsAndClosesLeaveTheStoredSizeAsItWas) {
         test::PumpMessages();
         RECT r{};
         GetWindowRect(f.Handle(), &r);
-        EXPECT_NE(r.bottom - r.top, 500) << "the skin's frame is not the platform's";
+        EXPECT_NE(r.right - r.left, 640) << "the skin's frame is not the platform's";
         CloseWindow();
         EXPECT_EQ(test::StoredSetting("Options\\Windows", "Width"), "640") << "start " << start;
         EXPECT_EQ(test::StoredSetting("Options\\Windows", "Height"), "500") << "start " << start;
@@ -425,8 +432,9 @@ TEST_F(MainWindow, FontApplyChangesTheWindowAndWritesTheFontOkAloneDoesNot) {
 
 TEST_F(MainWindow, MenuHoldsEveryCommandWithItsShortcut) {
     TThumbnailsForm& f = Start();
-    HMENU bar = GetMenu(f.Handle());
-    ASSERT_NE(bar, nullptr);
+    // The skinned frame draws the bar itself and holds the menu off the window.
+    ASSERT_NE(f.Menu(), nullptr);
+    HMENU bar = f.Menu()->Handle();
     auto texts = [](HMENU menu) {
         std::vector<std::string> out;
         for (int i = 0; i < GetMenuItemCount(menu); ++i) {
