@@ -68,8 +68,6 @@ LRESULT FrameHitTest(const THitFrame& f, POINT p, LRESULT defaultCode) {
 
 int BorderFrame(bool active, int frameCount) { return active || frameCount == 1 ? 1 : 2; }
 
-std::string DecoratedCaption(const std::string& text) { return "  " + text + " "; }
-
 RECT PlaceCaptionText(const RECT& c, SIZE extent, const TDataSkinTitle& title, bool popup, int rightButtonsLeft) {
     RECT x{c.left, c.top, c.left + extent.cx + title.TXTBackleft + title.TXTBackRight, c.top + extent.cy};
     const int tw = x.right - x.left, th = x.bottom - x.top, cw = c.right - c.left, ch = c.bottom - c.top;
@@ -211,8 +209,8 @@ void TWinSkinForm::DrawCaptionText(TCanvas& canvas, const RECT& c) {
     CaptionTextRect = x;
     if (!title.Image.Empty()) {
         const RECT margins{title.TXTBackleft, 0, title.TXTBackRight, 0};
-        DrawImageBand(canvas, RECT{x.left, c.top, x.right, c.bottom}, title.Image, margins, FrameActive ? 1 : 2, 2, true,
-                      true);
+        const RECT band{x.left, c.top, x.right, c.bottom};
+        DrawImageBand(canvas, band, title.Image, margins, FrameActive ? 1 : 2, 2, true, true);
     }
     x.left += title.TXTBackleft;
     x.right -= title.TXTBackRight;

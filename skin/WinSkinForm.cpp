@@ -5,6 +5,7 @@
 #include "framework/ExtCtrls.h"
 #include "framework/Forms.h"
 #include "skin/ImgUtil.h"
+#include "skin/SkinTabs.h"
 #include "skin/WinSkinData.h"
 #include "skin/WinSkinDlg.h"
 #include "skin/WinSkinMenu.h"
@@ -59,16 +60,29 @@ void RepaintWindow(HWND window) {
     UpdateWindow(window);
 }
 
-// The framework form's WindowProc while the frame holds it. It reads nothing
-// of itself after the call, so the frame may put the old WindowProc back
-// (and so destroy this hook) from inside it.
+// What a framework form's WindowProc holds while the frame is in its chain.
+// The frame lets go of it at detach (frame none): when something was put in
+// front of it meanwhile, it stays in the chain and passes every message to
+// the WindowProc it replaced.
+struct TWinSkinForm::TFormLink {
+    TWinSkinForm* frame = nullptr;
+    TWndMethod old;
+    int depth = 0;  // messages being handled now
+};
+
+// The form's WindowProc. It works from its own hold on the link, so the
+// frame may put the old WindowProc back (destroying this hook) inside it.
 struct TWinSkinForm::TFormHook {
-    TWinSkinForm* frame;
+    std::shared_ptr<TFormLink> link;
     void operator()(TMessage& m) const {
-        TWinSkinForm* f = frame;
-        ++f->formDepth_;
-        f->FrameWindowProc(m);
-        --f->formDepth_;
+        const std::shared_ptr<TFormLink> held = link;
+        struct TDepth {
+            TFormLink& l;
+            explicit TDepth(TFormLink& link) : l(link) { ++l.depth; }
+            ~TDepth() { --l.depth; }
+        } depth(*held);
+        if (held->frame != nullptr) held->frame->FrameWindowProc(m);
+        else held->old(m);
     }
 };
 
@@ -82,6 +96,8 @@ TWinSkinForm::~TWinSkinForm() {
     DropControlSkins();
     ClearCaptionButtons();
     if (subclassed_) Unsubclass();
+    // A form may outlive the frame: its chain then passes through.
+    if (formLink_ != nullptr) formLink_->frame = nullptr;
     UnsubclassMdiClient();
     if (SkinData != nullptr) SkinData->RemoveFreeNotification(this);
     if (SkinManager != nullptr && Window != nullptr) SkinManager->UnskinWindow(Window);
@@ -98,11 +114,13 @@ void TWinSkinForm::Notification(TComponent* component, TOperation operation) {
     }
     if (component == FrameTimer) FrameTimer = nullptr;
     if (component == SkinMenu) SkinMenu = nullptr;
-    if (component == HotControl) HotControl = nullptr;
-    ControlSkins.erase(std::remove(ControlSkins.begin(), ControlSkins.end(), component), ControlSkins.end());
 }
 
-bool TWinSkinForm::InWindowProc() const { return formDepth_ > 0 || subclass_.InWindowProc(); }
+bool TWinSkinForm::TearingDown() const { return FrameState == FrameStateClosing || windowDestroying_; }
+
+bool TWinSkinForm::InWindowProc() const {
+    return (formLink_ != nullptr && formLink_->depth > 0) || subclass_.InWindowProc();
+}
 
 // ------------------------------------------------------------------ attach
 
@@ -165,7 +183,9 @@ void TWinSkinForm::AttachWindow(TSkinData* skinData) {
 
     Subclass();
     attachedFull_ = true;
-    if (!((MdiState == msMdiChild && MdiMaximised()) || ShowState == 2)) SetCaptionStyles(false);
+    // A plain child window's frame is never drawn: it keeps its boxes.
+    const bool plainChild = (RecordedStyle & WS_CHILD) && MdiState != msMdiChild;
+    if (!((MdiState == msMdiChild && MdiMaximised()) || ShowState == 2 || plainChild)) SetCaptionStyles(false);
     if (MdiState == msMdiFrame) SubclassMdiClient();
     BuildCaptionButtons();
     InvalidateRect(Window, nullptr, TRUE);
@@ -187,9 +207,10 @@ void TWinSkinForm::AttachFrameLight(TSkinData* skinData) {
 
 void TWinSkinForm::Subclass() {
     if (Form != nullptr) {
-        oldFormWindowProc_ = Form->WindowProc;
-        Form->WindowProc = TFormHook{this};
-        formHooked_ = true;
+        formLink_ = std::make_shared<TFormLink>();
+        formLink_->frame = this;
+        formLink_->old = Form->WindowProc;
+        Form->WindowProc = TFormHook{formLink_};
     } else {
         const bool attached = subclass_.Attach(
             Window,
@@ -205,14 +226,12 @@ void TWinSkinForm::Subclass() {
 }
 
 void TWinSkinForm::Unsubclass() {
-    if (formHooked_ && Form != nullptr) {
+    if (formLink_ != nullptr && formLink_->frame == this) {
         // Only while ours is still the form's WindowProc; otherwise whoever
-        // came later keeps calling through us.
-        auto* current = Form->WindowProc.target<TFormHook>();
-        if (current != nullptr && current->frame == this) {
-            Form->WindowProc = oldFormWindowProc_;
-            formHooked_ = false;
-        }
+        // came later keeps calling through ours, which passes everything on.
+        const auto* current = Form->WindowProc.target<TFormHook>();
+        if (current != nullptr && current->link == formLink_) Form->WindowProc = formLink_->old;
+        formLink_->frame = nullptr;
     }
     subclass_.Detach();
     subclassed_ = false;
@@ -264,7 +283,8 @@ void DrawIconKeyed(TBitmap& keyed, HICON icon, int cx, int cy) {
             const int through = k[2] - b[2];
             if (through <= 0) continue;
             const int opacity = 255 - through;
-            for (int c = 0; c < 3; ++c) k[c] = through >= 128 ? (c == 1 ? 0 : 255) : std::min(255, b[c] * 255 / opacity);
+            for (int c = 0; c < 3; ++c)
+                k[c] = through >= 128 ? (c == 1 ? 0 : 255) : std::min(255, b[c] * 255 / opacity);
         }
     }
 }
@@ -396,10 +416,16 @@ void TWinSkinForm::FitFrameToCaption(int withMenu) {
 
 void TWinSkinForm::ApplyFaceColour() {
     if (SkinData == nullptr) return;
+    const TColor face = SkinData->ButtonFaceColour;
     if (Form != nullptr) {
-        Form->SetColor(SkinData->ButtonFaceColour);
+        Form->SetColor(face);
         for (int i = 0; i < Form->ComponentCount(); ++i)
-            if (auto* inner = dynamic_cast<TCustomForm*>(Form->Components(i))) inner->SetColor(SkinData->ButtonFaceColour);
+            if (auto* inner = dynamic_cast<TCustomForm*>(Form->Components(i))) inner->SetColor(face);
+    }
+    for (TSkinControl* control : ControlSkins) {
+        if (auto* tab = dynamic_cast<TSkinTab*>(control)) tab->PrepareTabBitmaps();
+        else if (auto* tabSet = dynamic_cast<TSkinTab31*>(control)) tabSet->PrepareTab31Bitmap();
+        else if (control->SetFaceColour && control->Control != nullptr) control->Control->SetColor(face);
     }
     if (!attachedFull_) return;
     FrameState = FrameStateRereading;
@@ -488,18 +514,11 @@ void TWinSkinForm::DetachFrameLight() {
     }
 }
 
-void TWinSkinForm::DropControlSkins() {
-    HotControl = nullptr;
-    while (!ControlSkins.empty()) {
-        TComponent* skin = ControlSkins.back();
-        ControlSkins.pop_back();
-        TComponent::Free(skin);
-    }
-}
-
 void TWinSkinForm::LeaveHotControl() {
-    // The control skins' own leave comes with them; the frame only lets go.
+    if (HotControl == nullptr) return;
+    TSkinControl* control = HotControl;
     HotControl = nullptr;
+    control->SendMouseLeave();
 }
 
 void TWinSkinForm::WindowDestroying() {
@@ -520,8 +539,9 @@ void TWinSkinForm::WindowGone() {
 // ---------------------------------------------------------------- routing
 
 void TWinSkinForm::CallOldFrameProc(TMessage& m) {
-    if (Form != nullptr && oldFormWindowProc_) {
-        oldFormWindowProc_(m);
+    if (formLink_ != nullptr) {
+        const std::shared_ptr<TFormLink> link = formLink_;
+        link->old(m);
         return;
     }
     if (subclass_.Window() != nullptr) {
@@ -554,7 +574,8 @@ void TWinSkinForm::FrameWindowProc(TMessage& m) {
     }
     // Without its skin the frame stands aside; a plain child window's frame
     // is never drawn.
-    if (!subclassed_ || windowDestroying_ || SkinData == nullptr || ((RecordedStyle & WS_CHILD) && MdiState != msMdiChild)) {
+    const bool plainChild = (RecordedStyle & WS_CHILD) && MdiState != msMdiChild;
+    if (!subclassed_ || windowDestroying_ || SkinData == nullptr || plainChild) {
         CallOldFrameProc(m);
         return;
     }

@@ -19,6 +19,7 @@
 #include "skin/CaptionButtons.h"
 #include "skin/FramePaint.h"
 #include "skin/SkinMessages.h"
+#include "skin/WinSubClass.h"
 #include "skin/WindowSubclass.h"
 
 namespace pellix {
@@ -45,7 +46,9 @@ std::string GetWindowClassName(HWND window);
 // Invalidates with erase, then updates.
 void RepaintWindow(HWND window);
 
-class TWinSkinForm : public TComponent {
+// As the host of its control skins it owns them (ControlSkins, HotControl,
+// ControlCanvas) and frees them before anything else of it goes.
+class TWinSkinForm : public TComponent, public TSkinControlHost {
 public:
     // Frames are made without an owner; the manager owns them.
     explicit TWinSkinForm(TComponent* owner = nullptr);
@@ -139,15 +142,11 @@ public:
 
     TTimer* FrameTimer = nullptr;  // owned component
     TFont CaptionFont;
-    TCanvas WindowCanvas;
-    TCanvas ControlCanvas;         // handed to every control skin
     TBitmap IconBitmap;            // the window's small icon on magenta
     TBitmap CaptionBitmap;         // the caption strip of the last paint, w x T
 
-    // Control skins of the window's controls, owned; the control walk fills
-    // them and the frame frees them before anything else of it goes.
-    std::vector<TComponent*> ControlSkins;
-    TComponent* HotControl = nullptr;
+    // The frame is dropped because its window goes away.
+    bool TearingDown() const override;
 
     std::vector<std::unique_ptr<TWinSysButton>> SysButtons;
     TNCObject* HotObject = nullptr;
@@ -167,6 +166,7 @@ protected:
     void Notification(TComponent* component, TOperation operation) override;
 
 private:
+    struct TFormLink;
     struct TFormHook;
 
     // The one window procedure, for both ways of holding the window.
@@ -187,7 +187,6 @@ private:
     void SubclassMdiClient();
     void UnsubclassMdiClient();
     void MdiClientWindowProc(TMessage& m);
-    void DropControlSkins();
     void ReadCaptionFont();
     void MakeIconBitmap(TBitmap& target);
     void RestoreNativeSize();
@@ -231,12 +230,10 @@ private:
 
     TWindowSubclass subclass_;
     TWindowSubclass mdiClientSubclass_;
-    TWndMethod oldFormWindowProc_;
+    std::shared_ptr<TFormLink> formLink_;
     bool subclassed_ = false;
-    bool formHooked_ = false;
     bool attachedFull_ = false;
     bool attachedLight_ = false;
-    int formDepth_ = 0;
     // A caption button was pressed since the last full paint.
     bool buttonPressed_ = false;
     // WM_DESTROY has come: the frame passes everything on.

@@ -125,7 +125,8 @@ TEST_F(FramePaint, RegionCutsTheKeyedCornersExactly) {
         {{w - 1, 0}, false},   {{w - 2, 1}, false},   {{w - 3, 0}, true},     {{w - 1, 2}, true},
         {{0, hgt - 1}, true},  {{w - 1, hgt - 1}, true}, {{w / 2, 0}, true},  {{w / 2, hgt / 2}, true},
     };
-    for (const auto& p : points) EXPECT_EQ(PtInRegion(region, p.p.x, p.p.y) != FALSE, p.inside) << p.p.x << ", " << p.p.y;
+    for (const auto& p : points)
+        EXPECT_EQ(PtInRegion(region, p.p.x, p.p.y) != FALSE, p.inside) << p.p.x << ", " << p.p.y;
     DeleteObject(region);
 }
 
@@ -209,10 +210,9 @@ void ExpectCaption(HWND h, const std::string& caption, bool active) {
     EXPECT_EQ(shot.At(block.right - 2, T - 1), band(block.right - 2)) << caption;
     // Just beyond it, the caption's own image.
     const int w = shot.Width();
-    EXPECT_EQ(shot.At(block.right + 1, 1), ExpectedPiece(TElement::TopBorder, frame, w - L - R, T, block.right + 1 - L, 1))
-        << caption;
-    EXPECT_EQ(shot.At(block.left - 1, 1), ExpectedPiece(TElement::TopBorder, frame, w - L - R, T, block.left - 1 - L, 1))
-        << caption;
+    auto captionImage = [&](int x) { return ExpectedPiece(TElement::TopBorder, frame, w - L - R, T, x - L, 1); };
+    EXPECT_EQ(shot.At(block.right + 1, 1), captionImage(block.right + 1)) << caption;
+    EXPECT_EQ(shot.At(block.left - 1, 1), captionImage(block.left - 1)) << caption;
     // The text in its colour inside the block, and nowhere else in the caption.
     const RECT text{block.left + ts::Title.TXTBackleft, block.top, block.right - ts::Title.TXTBackRight, block.bottom};
     EXPECT_GT(shot.Count(text, textColour), 4) << caption;

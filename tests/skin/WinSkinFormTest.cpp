@@ -6,7 +6,9 @@
 #include <vector>
 
 #include "framework/Dialogs.h"
+#include "framework/ExtCtrls.h"
 #include "framework/Forms.h"
+#include "skin/SkinTabs.h"
 #include "tests/harness/Rects.h"
 #include "tests/skin/FrameFixture.h"
 
@@ -74,6 +76,26 @@ TEST_F(WinSkinForm, UnskinningGivesThePlatformFrameBackAroundTheSameClientArea) 
     EXPECT_EQ(form.Color(), clBtnFace) << "the form's own colour";
 }
 
+TEST_F(WinSkinForm, APlainChildWindowKeepsItsCaptionAndFrame) {
+    HWND parent = ShowPlainWindow(WS_OVERLAPPEDWINDOW, RECT{100, 100, 500, 400});
+    HWND child = CreateWindowExA(0, FrameTestWindows::ClassName, "child", WS_CHILD | WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                                 20, 20, 200, 150, parent, nullptr, GetModuleHandleA(nullptr), nullptr);
+    const RECT before = WindowRect(child);
+    const POINT origin = ClientOrigin(child);
+    // Only switching skinning on frames a child, by its form; a plain child
+    // window is framed as the manager's walk would.
+    SkinManager->BulkSkinning = true;
+    ASSERT_TRUE(SkinManager->SkinWindow(child));
+    SkinManager->BulkSkinning = false;
+    PumpMessages();
+    EXPECT_EQ(SendMessageA(child, SkinMsgQuery, 0, 0), 1);
+    EXPECT_EQ(GetWindowLongA(child, GWL_STYLE) & kBoxes, kBoxes);
+    EXPECT_EQ(WindowRect(child), before);
+    EXPECT_EQ(ClientOrigin(child).x, origin.x);
+    EXPECT_EQ(ClientOrigin(child).y, origin.y);
+    DestroyWindow(child);
+}
+
 TEST_F(WinSkinForm, AFrameAttachedLightKeepsThePlatformFrame) {
     skin->SkinControls &= ~SkinControlBit(xcMainMenu);
     FrameTestWindows::Instance();
@@ -107,6 +129,97 @@ TEST_F(WinSkinForm, DetachesAsItWasAttachedWhateverTheSwitchesSayNow) {
     EXPECT_EQ(ClientSize(form.Handle()).cx, client.cx);
     EXPECT_EQ(ClientSize(form.Handle()).cy, client.cy);
     EXPECT_EQ(form.Color(), clBtnFace);
+}
+
+TEST_F(WinSkinForm, AWindowProcPutInFrontOfTheFramesKeepsWorkingAfterTheFrameIsGone) {
+    TForm& form = ShowForm(RECT{150, 150, 450, 350});
+    int seen = 0;
+    TWndMethod previous = form.WindowProc;
+    form.WindowProc = [&seen, previous](TMessage& m) {
+        seen += m.Msg == WM_USER + 7;
+        previous(m);
+    };
+    Unskin();
+    // The frame is freed; the chain still runs through the place it held.
+    EXPECT_EQ(SendMessageA(form.Handle(), SkinMsgQuery, 0, 0), 0);
+    SendMessageA(form.Handle(), WM_USER + 7, 0, 0);
+    EXPECT_EQ(seen, 1);
+    form.SetCaption("Still a form");
+    EXPECT_EQ(form.Caption(), "Still a form");
+    form.WindowProc = previous;  // the spy's counter goes with this test
+}
+
+TEST_F(WinSkinForm, ASkinChangeGivesTheFramesControlSkinsTheNewFaceAndTabImages) {
+    TForm& form = ShowForm(RECT{150, 150, 500, 400});
+    TWinSkinForm* frame = FrameOf(form.Handle());
+    auto* panel = new TPanel(&form);
+    panel->SetParent(&form);
+    panel->SetBounds(10, 10, 100, 60);
+    auto* panelSkin = new TSkinControl(frame);
+    panelSkin->AttachControl(panel, skin.get(), true, &frame->ControlCanvas);
+    ASSERT_EQ(panel->Color(), skin->ButtonFaceColour);
+    HWND tabs = CreateWindowExA(0, WC_TABCONTROLA, "", WS_CHILD | WS_VISIBLE, 10, 80, 200, 80, form.Handle(), nullptr,
+                                GetModuleHandleA(nullptr), nullptr);
+    TCITEMA item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = const_cast<char*>("Page");
+    SendMessageA(tabs, TCM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    auto* tabSkin = new TSkinTab(frame);
+    tabSkin->AttachHandle(tabs, skin.get(), &frame->ControlCanvas);
+    frame->ControlSkins.push_back(tabSkin);
+
+    ts::TTestSkinOptions other;
+    other.Variant = 1;
+    ts::FillStream(skin->SkinStream, ts::TestSkin(other));
+    ASSERT_TRUE(skin->LoadSkinStream());
+    bool changed = false;
+    skin->OnSkinChanged = [&](TObject*) { changed = true; };
+    skin->ApplySkin();
+    ASSERT_TRUE(PumpUntil([&] { return changed; }));
+    EXPECT_EQ(ColorToRGB(panel->Color()), ts::Colours(1).ButtonFace);
+    EXPECT_EQ(ColorToRGB(form.Color()), ts::Colours(1).ButtonFace);
+    const ts::TLayout& layout = ts::Layout(ts::TElement::Tabs);
+    const int x = layout.FrameWidth / 2, y = layout.FrameHeight / 2;
+    EXPECT_EQ(static_cast<uint32_t>(tabSkin->TabImage.Canvas()->Pixel(x, y)),
+              ts::FramePixel(ts::TElement::Tabs, 1, x, y, 1));
+}
+
+// A control skin that counts the leaves the frame sends it.
+class LeaveCounter : public TSkinControl {
+public:
+    using TSkinControl::TSkinControl;
+    bool BeforeMessage(TMessage& message) override {
+        leaves += message.Msg == CM_MOUSELEAVE;
+        return true;
+    }
+    int leaves = 0;
+};
+
+TEST_F(WinSkinForm, TheHotControlHearsItIsLeftWhenTheCursorIsGoneOrTheWindowInactive) {
+    HWND h = ShowPlainWindow(WS_OVERLAPPEDWINDOW, RECT{100, 100, 400, 300});
+    TWinSkinForm* frame = FrameOf(h);
+    HWND label = CreateWindowExA(0, "STATIC", "Label", WS_CHILD | WS_VISIBLE, 10, 10, 120, 30, h, nullptr,
+                                 GetModuleHandleA(nullptr), nullptr);
+    auto* control = new LeaveCounter(frame);
+    control->AttachHandle(label, skin.get(), &frame->ControlCanvas);
+    frame->ControlSkins.push_back(control);
+    GetWindowRect(label, &control->WindowRect);
+
+    // The cursor elsewhere: the frame timer finds it outside the control.
+    frame->HotControl = control;
+    MoveMouse(POINT{control->WindowRect.right + 50, control->WindowRect.bottom + 50});
+    EXPECT_TRUE(PumpUntil([&] { return frame->HotControl == nullptr; }));
+    EXPECT_EQ(control->leaves, 1);
+
+    // Inside it, the timer leaves it hot; the window losing activation does not.
+    MoveMouse(POINT{control->WindowRect.left + 5, control->WindowRect.top + 5});
+    frame->HotControl = control;
+    Sleep(400);
+    PumpMessages();
+    EXPECT_EQ(frame->HotControl, control);
+    Deactivate();
+    EXPECT_EQ(frame->HotControl, nullptr);
+    EXPECT_EQ(control->leaves, 2);
 }
 
 TEST_F(WinSkinForm, AHiddenFormAttachedLightStaysHiddenWhenUnskinned) {
@@ -347,7 +460,8 @@ struct MdiWindows {
 
 TEST_F(WinSkinForm, AnMdiFrameAndItsChildrenAreFramedAsTheirRolesSay) {
     static MdiWindows classes;
-    HWND frameWindow = ShowWindowOfClass("PellixMdiFrameTest", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, RECT{50, 50, 650, 500});
+    HWND frameWindow =
+        ShowWindowOfClass("PellixMdiFrameTest", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, RECT{50, 50, 650, 500});
     TWinSkinForm* frame = FrameOf(frameWindow);
     ASSERT_NE(frame, nullptr);
     EXPECT_EQ(frame->MdiState, msMdiFrame);
@@ -362,7 +476,8 @@ TEST_F(WinSkinForm, AnMdiFrameAndItsChildrenAreFramedAsTheirRolesSay) {
     create.cx = 240;
     create.cy = 160;
     create.style = WS_OVERLAPPEDWINDOW;
-    auto child = reinterpret_cast<HWND>(SendMessageA(MdiWindows::client, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&create)));
+    const auto child = reinterpret_cast<HWND>(
+        SendMessageA(MdiWindows::client, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&create)));
     ASSERT_NE(child, nullptr);
     // The new child is framed once the client refreshes its menu.
     SendMessageA(MdiWindows::client, WM_MDIREFRESHMENU, 0, 0);
