@@ -129,6 +129,22 @@ list(APPEND PELLIX_WINDOWS_TEST_SOURCES
   tests/skin/SkinControlTest.cpp
 )
 
+# Scroll bars, tab controls, list headers and tab sets drawn from the skin,
+# and the framework controls they serve.
+list(APPEND PELLIX_WINDOWS_SOURCES
+  framework/ScrollBar.cpp
+  framework/ListView.cpp
+  framework/TabControls.cpp
+  framework/Tabs.cpp
+  skin/SkinScrollBars.cpp
+  skin/SkinTabs.cpp
+)
+list(APPEND PELLIX_WINDOWS_TEST_SOURCES
+  tests/skin/SkinScrollBarsTest.cpp
+  tests/skin/SkinTabsTest.cpp
+  tests/skin/ScrollTabSamplerTest.cpp
+)
+
 # Control skins of buttons, check and radio boxes, up-down arrows, track and
 # progress bars, edits and combo boxes, status bars and containers; the
 # control sampler holds one control of every kind they serve.
