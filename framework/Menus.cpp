@@ -209,12 +209,14 @@ void TMenuItem::FillEntry(MENUITEMINFOA& info, std::string& text) const {
     info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_ID | MIIM_SUBMENU;
     info.wID = command_;
     info.hSubMenu = handle_.get();
+    const TMenu* menu = GetParentMenu();
+    const UINT ownerDraw = menu != nullptr && menu->OwnerDraw() ? MFT_OWNERDRAW : 0;
     if (IsLine()) {
-        info.fType = MFT_SEPARATOR;
+        info.fType = MFT_SEPARATOR | ownerDraw;
         return;
     }
     info.fMask |= MIIM_STRING;
-    info.fType = radioItem_ ? MFT_RADIOCHECK : MFT_STRING;
+    info.fType = (radioItem_ ? MFT_RADIOCHECK : MFT_STRING) | ownerDraw;
     info.fState = (checked_ ? MFS_CHECKED : MFS_UNCHECKED) | (enabled_ ? MFS_ENABLED : MFS_GRAYED);
     text = caption_;
     if (shortCut_ != scNone) text += "\t" + ShortCutToText(shortCut_);
@@ -355,11 +357,25 @@ void TMenuItem::ReadChild(TComponent* child) {
 
 // -------------------------------------------------------------------- TMenu
 
-TMenu::TMenu(TComponent* owner) : TComponent(owner) {
+TMenu::TMenu(TComponent* owner) : TMenu(owner, false) {}
+
+TMenu::TMenu(TComponent* owner, bool popup) : TComponent(owner) {
     items_.reset(new TMenuItem(nullptr));  // the root, owned here
     items_->menu_ = this;
-    items_->handle_.reset(CreateMenu());
+    items_->handle_.reset(popup ? CreatePopupMenu() : CreateMenu());
     if (items_->handle_ == nullptr) throw EComponentError("Cannot create menu");
+}
+
+void TMenu::SetOwnerDraw(bool value) {
+    if (value == ownerDraw_) return;
+    ownerDraw_ = value;
+    std::function<void(TMenuItem*)> update = [&update](TMenuItem* holder) {
+        for (int i = 0; i < holder->Count(); ++i) {
+            holder->Items(i)->UpdateEntry();
+            update(holder->Items(i));
+        }
+    };
+    update(items_.get());
 }
 
 TMenu::~TMenu() {
