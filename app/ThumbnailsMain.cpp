@@ -305,10 +305,14 @@ void TThumbnailsForm::SaveRegistry() {
     const std::string winKey = RegistryBase + kSubWindows;
     r.SaveStringToRegistry(winKey, "WindowState", state);
     if (ws != TWindowState::wsMaximized) {
+        // The size the window has with the platform's frame around its client
+        // area, as it is restored before any skin frames it: a skin's frame
+        // of another size must not make the window grow or shrink at every start.
+        const SIZE client = RestoredClientSize(), frame = PlatformFrameSize();
         r.SaveIntegerToRegistry(winKey, "Top", Top());
         r.SaveIntegerToRegistry(winKey, "Left", Left());
-        r.SaveIntegerToRegistry(winKey, "Width", Width());
-        r.SaveIntegerToRegistry(winKey, "Height", Height());
+        r.SaveIntegerToRegistry(winKey, "Width", client.cx + frame.cx);
+        r.SaveIntegerToRegistry(winKey, "Height", client.cy + frame.cy);
     }
 
     const std::string userKey = RegistryBase + kSubUser;

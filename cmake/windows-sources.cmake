@@ -115,6 +115,7 @@ list(APPEND PELLIX_WINDOWS_TEST_SOURCES tests/framework/TimerTest.cpp tests/skin
 list(APPEND PELLIX_WINDOWS_SOURCES
   skin/WindowSubclass.cpp
   skin/WinSkinForm.cpp
+  skin/MenuItems.cpp
   skin/WinSkinMenu.cpp
   skin/WinSkinStore.cpp
   skin/WinSkinData.cpp
@@ -128,6 +129,18 @@ list(APPEND PELLIX_WINDOWS_TEST_SOURCES
   tests/skin/ControlDrawingTest.cpp
   tests/skin/SkinControlTest.cpp
 )
+
+# The skinned window frame: the frame object, its non-client painting and its
+# caption buttons.
+list(APPEND PELLIX_WINDOWS_SOURCES skin/FramePaint.cpp skin/CaptionButtons.cpp)
+list(APPEND PELLIX_WINDOWS_TEST_SOURCES tests/skin/FrameGeometryTest.cpp tests/skin/CaptionButtonRulesTest.cpp
+  tests/skin/FramePaintTest.cpp tests/skin/CaptionButtonsTest.cpp)
+
+# Skinned menus: popup windows, owner-drawn items and the drawn menu bar.
+list(APPEND PELLIX_WINDOWS_TEST_SOURCES tests/skin/MenuItemsTest.cpp tests/skin/WinSkinMenuTest.cpp)
+list(APPEND PELLIX_E2E_TEST_SOURCES tests/e2e/SkinnedMenusTest.cpp
+  tools/skinpaint/Raster.cpp tools/skinpaint/SkinBuilder.cpp tools/skinpaint/TestSkins.cpp
+  tools/skinpack/LzhufEncoder.cpp tools/skinpack/SkinArchiveWriter.cpp)
 
 # Scroll bars, tab controls, list headers and tab sets drawn from the skin,
 # and the framework controls they serve.

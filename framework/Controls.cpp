@@ -392,7 +392,16 @@ void TWinControl::Dispatch(TMessage& message) {
     case WM_CTLCOLORSTATIC:
         return ReflectToChild(message, reinterpret_cast<HWND>(message.LParam));
     case WM_DRAWITEM:
+        // A menu item's hwndItem is its menu, no window to reflect to.
+        if (reinterpret_cast<DRAWITEMSTRUCT*>(message.LParam)->CtlType == ODT_MENU) break;
         return ReflectToChild(message, reinterpret_cast<DRAWITEMSTRUCT*>(message.LParam)->hwndItem);
+    case WM_SYSCHAR:
+        // Alt+letter goes to the form first; a form that takes it ends it here.
+        if (DialogChar(message)) {
+            message.Result = 0;
+            return;
+        }
+        break;
     case CN_CTLCOLORMSGBOX:
     case CN_CTLCOLORSTATIC:
     case CN_BASE + WM_CTLCOLOREDIT:
@@ -461,6 +470,11 @@ void TWinControl::Dispatch(TMessage& message) {
         break;
     }
     DefaultHandler(message);
+}
+
+bool TWinControl::DialogChar(const TMessage& message) {
+    TWinControl* form = FromHandle(GetAncestor(handle_, GA_ROOT));
+    return form != nullptr && form->Perform(CM_DIALOGCHAR, message.WParam, message.LParam) != 0;
 }
 
 void TWinControl::TrackMouse() {

@@ -256,6 +256,9 @@ private:
     void InsertControl(TControl* control);
     void RemoveControl(TControl* control);
     void ReflectToChild(TMessage& message, HWND child);
+    // Sends CM_DIALOGCHAR with the key of a WM_SYSCHAR to the control's
+    // top-level framework window; true when that window took the key.
+    bool DialogChar(const TMessage& message);
     // Registers this control's hint and its windowless children's.
     void AddHints();
     void UpdateBoundsFromWindow();

@@ -132,12 +132,23 @@ bool TCustomForm::IsShortCut(TWMKey& msg) {
 
 RECT TCustomForm::ClientRect() {
     if (HandleAllocated()) return TWinControl::ClientRect();
+    const SIZE frame = PlatformFrameSize();
+    const int w = Width() - frame.cx, h = Height() - frame.cy;
+    return RECT{0, 0, w > 0 ? w : 0, h > 0 ? h : 0};
+}
+
+SIZE TCustomForm::PlatformFrameSize() {
     TCreateParams params;
     CreateParams(params);
     RECT frame{0, 0, 0, 0};
     AdjustWindowRectEx(&frame, params.Style, menu_ != nullptr, params.ExStyle);
-    const int w = Width() - (frame.right - frame.left), h = Height() - (frame.bottom - frame.top);
-    return RECT{0, 0, w > 0 ? w : 0, h > 0 ? h : 0};
+    return SIZE{frame.right - frame.left, frame.bottom - frame.top};
+}
+
+SIZE TCustomForm::RestoredClientSize() {
+    if (restoredClient_.cx >= 0) return restoredClient_;
+    const RECT r = ClientRect();
+    return SIZE{r.right, r.bottom};
 }
 
 TWindowState TCustomForm::WindowState() {
@@ -265,6 +276,11 @@ void TCustomForm::Dispatch(TMessage& message) {
             message.Result = TRUE;
             return;
         }
+        TWinControl::Dispatch(message);
+        return;
+    case WM_SIZE:
+        if (message.WParam == SIZE_RESTORED)
+            restoredClient_ = SIZE{LOWORD(message.LParam), HIWORD(message.LParam)};
         TWinControl::Dispatch(message);
         return;
     case WM_ACTIVATE:

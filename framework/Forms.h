@@ -37,10 +37,18 @@ public:
     void SetWindowState(TWindowState state);
     TFormBorderStyle BorderStyle() const { return borderStyle_; }
     void SetBorderStyle(TFormBorderStyle style) { borderStyle_ = style; }
+    // Kept for the skin frame, which turns it off; forms here never scroll.
+    bool AutoScroll = true;
 
     void SetVisible(bool visible) override;
     // Before the window exists: the bounds less the frame its style gives.
     RECT ClientRect() override;
+    // Width and height that the platform's frame for this form's style (and
+    // menu bar) adds around the client area.
+    SIZE PlatformFrameSize();
+    // The client area's size the last time the window was neither minimised
+    // nor maximised; the current client size before that.
+    SIZE RestoredClientSize();
     void Close();
     // Shows the form with every other window of the program disabled and
     // returns once ModalResult is set or the form is closed.
@@ -86,6 +94,7 @@ private:
     TWindowState windowState_ = TWindowState::wsNormal;
     TFormBorderStyle borderStyle_ = TFormBorderStyle::bsSizeable;
     bool placed_ = false;
+    SIZE restoredClient_{-1, -1};
     TMainMenu* menu_ = nullptr;
     bool modal_ = false;
     int modalResult_ = 0;

@@ -119,6 +119,15 @@ void TFont::SetCharset(int charset) {
     Changed();
 }
 
+void TFont::SetLogFont(const LOGFONTA& font) {
+    name_ = std::string(font.lfFaceName, strnlen(font.lfFaceName, LF_FACESIZE));
+    height_ = font.lfHeight;
+    style_ = static_cast<TFontStyles>((font.lfWeight >= FW_SEMIBOLD ? fsBold : 0) | (font.lfItalic ? fsItalic : 0) |
+                                      (font.lfUnderline ? fsUnderline : 0) | (font.lfStrikeOut ? fsStrikeOut : 0));
+    charset_ = font.lfCharSet;
+    Changed();
+}
+
 HFONT TFont::Handle() {
     if (handle_ == nullptr) {
         LOGFONTA lf{};

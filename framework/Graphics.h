@@ -128,6 +128,9 @@ public:
     void SetColor(TColor color);
     int Charset() const { return charset_; }
     void SetCharset(int charset);
+    // Takes face, height, style and character set of a system font
+    // description (a weight from semibold up counts as bold).
+    void SetLogFont(const LOGFONTA& font);
 
     // Made on demand and kept until the font changes.
     HFONT Handle();

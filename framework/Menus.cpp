@@ -1,6 +1,7 @@
 #include "framework/Menus.h"
 
 #include <algorithm>
+#include <cctype>
 #include <utility>
 
 #include "framework/ActnList.h"
@@ -104,6 +105,19 @@ TShortCut ShortCutValue(const FormValue& value, const LoadContext& ctx) {
     TShortCut shortCut = TextToShortCut(text);
     if (shortCut == scNone && !text.empty()) ctx.Fail(value.line, "'" + text + "' is not a shortcut");
     return shortCut;
+}
+
+bool IsAccel(UINT ch, const std::string& caption) {
+    for (size_t i = 0; i + 1 < caption.size(); ++i) {
+        if (caption[i] != '&') continue;
+        if (caption[i + 1] == '&') {
+            ++i;
+            continue;
+        }
+        const auto upper = [](unsigned c) { return c < 0x80 ? static_cast<unsigned>(std::toupper(static_cast<int>(c))) : c; };
+        return upper(static_cast<unsigned char>(caption[i + 1])) == upper(ch);
+    }
+    return false;
 }
 
 TShortCut ShortCutFromMessage(const TWMKey& msg) {
@@ -217,7 +231,8 @@ void TMenuItem::FillEntry(MENUITEMINFOA& info, std::string& text) const {
     }
     info.fMask |= MIIM_STRING;
     info.fType = (radioItem_ ? MFT_RADIOCHECK : MFT_STRING) | ownerDraw;
-    info.fState = (checked_ ? MFS_CHECKED : MFS_UNCHECKED) | (enabled_ ? MFS_ENABLED : MFS_GRAYED);
+    info.fState = (checked_ ? MFS_CHECKED : MFS_UNCHECKED) | (enabled_ ? MFS_ENABLED : MFS_GRAYED) |
+                  (default_ ? MFS_DEFAULT : 0);
     text = caption_;
     if (shortCut_ != scNone) text += "\t" + ShortCutToText(shortCut_);
     info.dwTypeData = text.data();
@@ -237,10 +252,17 @@ void TMenuItem::RemoveEntry(TMenuItem* item) {
 
 void TMenuItem::UpdateEntry() {
     if (parent_ == nullptr || !visible_ || parent_->handle_ == nullptr) return;
+    const HMENU menu = parent_->handle_.get();
+    const UINT position = parent_->EntryPosition(this);
     MENUITEMINFOA info;
     std::string text;
     FillEntry(info, text);
-    SetMenuItemInfoA(parent_->handle_.get(), parent_->EntryPosition(this), TRUE, &info);
+    // Whoever made the entry owner-drawn (a skin) keeps drawing it.
+    MENUITEMINFOA current{};
+    current.cbSize = sizeof(current);
+    current.fMask = MIIM_FTYPE;
+    if (GetMenuItemInfoA(menu, position, TRUE, &current)) info.fType |= current.fType & MFT_OWNERDRAW;
+    SetMenuItemInfoA(menu, position, TRUE, &info);
     BarChanged(parent_);
 }
 
@@ -303,6 +325,12 @@ void TMenuItem::SetGroupIndex(uint8_t index) {
 void TMenuItem::SetEnabled(bool enabled) {
     if (enabled == enabled_) return;
     enabled_ = enabled;
+    UpdateEntry();
+}
+
+void TMenuItem::SetDefault(bool isDefault) {
+    if (isDefault == default_) return;
+    default_ = isDefault;
     UpdateEntry();
 }
 
@@ -369,13 +397,23 @@ TMenu::TMenu(TComponent* owner, bool popup) : TComponent(owner) {
 void TMenu::SetOwnerDraw(bool value) {
     if (value == ownerDraw_) return;
     ownerDraw_ = value;
-    std::function<void(TMenuItem*)> update = [&update](TMenuItem* holder) {
-        for (int i = 0; i < holder->Count(); ++i) {
-            holder->Items(i)->UpdateEntry();
-            update(holder->Items(i));
+    // Updates keep an owner drawing that an entry has, so it is set or
+    // cleared on every entry here.
+    std::function<void(TMenuItem*)> update = [&update, value](TMenuItem* holder) {
+        for (TMenuItem* item : holder->items_) {
+            MENUITEMINFOA info{};
+            info.cbSize = sizeof(info);
+            info.fMask = MIIM_FTYPE;
+            const UINT position = holder->EntryPosition(item);
+            if (item->visible_ && GetMenuItemInfoA(holder->handle_.get(), position, TRUE, &info)) {
+                info.fType = value ? info.fType | MFT_OWNERDRAW : info.fType & ~static_cast<UINT>(MFT_OWNERDRAW);
+                SetMenuItemInfoA(holder->handle_.get(), position, TRUE, &info);
+            }
+            update(item);
         }
     };
     update(items_.get());
+    MenuChanged();
 }
 
 TMenu::~TMenu() {

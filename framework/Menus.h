@@ -36,6 +36,10 @@ class LoadContext;
 // A ShortCut value of a form description: the number or its text ("Ctrl+O").
 TShortCut ShortCutValue(const FormValue& value, const LoadContext& ctx);
 
+// Whether ch is the accelerator of caption: the character after its "&"
+// ("&&" stands for an ampersand), compared in any case.
+bool IsAccel(UINT ch, const std::string& caption);
+
 // A key message as shortcut handlers see it.
 struct TWMKey {
     UINT Msg = 0;
@@ -81,6 +85,9 @@ public:
     void SetEnabled(bool enabled);
     bool Visible() const { return visible_; }
     void SetVisible(bool visible);
+    // The menu's default choice, shown in bold.
+    bool Default() const { return default_; }
+    void SetDefault(bool isDefault);
     const std::string& Hint() const { return hint_; }
     void SetHint(const std::string& hint) { hint_ = hint; }
 
@@ -143,6 +150,7 @@ private:
     uint8_t groupIndex_ = 0;
     bool enabled_ = true;
     bool visible_ = true;
+    bool default_ = false;
     std::string hint_;
     UINT command_;
     TMenuItem* parent_ = nullptr;
@@ -165,6 +173,9 @@ public:
     bool DispatchCommand(UINT command);
     // Clicks the enabled item whose shortcut the key is.
     bool IsShortCut(const TWMKey& msg);
+    // Items read from right to left: texts right-aligned, arrow keys swapped.
+    bool IsRightToLeft() const { return rightToLeft_; }
+    void SetRightToLeft(bool rightToLeft) { rightToLeft_ = rightToLeft; }
 
     // The window showing the menu: it hears of changes to the bar.
     HWND WindowHandle() const { return window_; }
@@ -189,6 +200,7 @@ private:
     std::unique_ptr<TMenuItem, ComponentFree> items_;
     HWND window_ = nullptr;
     bool ownerDraw_ = false;
+    bool rightToLeft_ = false;
 };
 
 class TMainMenu : public TMenu {

@@ -1,6 +1,7 @@
 #include "framework/Screen.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace pellix {
 
@@ -47,6 +48,19 @@ void TScreen::SetCursor(TCursor cursor) {
     }
     LRESULT hit = SendMessageA(under, WM_NCHITTEST, 0, MAKELPARAM(p.x, p.y));
     SendMessageA(under, WM_SETCURSOR, reinterpret_cast<WPARAM>(under), MAKELPARAM(hit, WM_MOUSEMOVE));
+}
+
+TFont* TScreen::MenuFont() {
+    NONCLIENTMETRICSA metrics{};
+    metrics.cbSize = sizeof(metrics);
+    if (!SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) return &menuFont_;
+    // The font object is made again only when the setting changed.
+    if (!menuFontRead_ || std::memcmp(&menuLogFont_, &metrics.lfMenuFont, sizeof(LOGFONTA)) != 0) {
+        menuLogFont_ = metrics.lfMenuFont;
+        menuFontRead_ = true;
+        menuFont_.SetLogFont(menuLogFont_);
+    }
+    return &menuFont_;
 }
 
 void TScreen::FormCreated(TCustomForm* form) {

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/Graphics.h"
 #include "framework/SysUtils.h"
 
 namespace pellix {
@@ -36,6 +37,11 @@ public:
     TCustomForm* Forms(int index) const { return forms_.at(index); }
     TCustomForm* ActiveForm() const { return activeForm_; }
 
+    // The font the system draws menus in (its non-client metrics), read
+    // again at every call so a changed setting shows; the platform's default
+    // font when the metrics cannot be read.
+    TFont* MenuFont();
+
     // Kept up by the forms themselves.
     static void FormCreated(TCustomForm* form);
     static void FormDestroyed(TCustomForm* form);
@@ -45,6 +51,9 @@ private:
     TCursor cursor_ = crDefault;
     std::vector<TCustomForm*> forms_;
     TCustomForm* activeForm_ = nullptr;
+    TFont menuFont_;
+    LOGFONTA menuLogFont_{};
+    bool menuFontRead_ = false;
 };
 
 extern TScreen* const Screen;

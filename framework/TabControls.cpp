@@ -197,6 +197,7 @@ void TPageControl::Change() { ShowActivePage(); }
 void TPageControl::ShowActivePage() {
     TTabSheet* active = ActivePage();
     for (TTabSheet* page : pages_) page->SetVisible(page == active);
+    AlignControls();  // a page laid out only once it shows
 }
 
 }  // namespace pellix

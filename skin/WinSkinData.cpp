@@ -134,7 +134,9 @@ bool TSkinData::LoadSkinStream() {
     // The parse frees the caption-button records: frames must not keep
     // buttons that point at them, whether or not the parse succeeds.
     if (SkinManager != nullptr) SkinManager->RereadAllFrames(this);
+    RecordsComplete = false;
     ReadSkinIni(*this, text, reader, entryStream);
+    RecordsComplete = true;
     SkinUnparsed = false;
     return true;
 }

@@ -92,6 +92,10 @@ public:
     TMemoryStream SkinStream;
     // False only after a complete parse: the one test of whether the skin is ready.
     bool SkinUnparsed = true;
+    // The records hold the last parse that finished: a later load that fails
+    // before its parse starts (missing file, wrong magic) leaves them whole,
+    // though the skin counts as unparsed; one that fails during it does not.
+    bool RecordsComplete = false;
 
     // Loads item index of the store (nothing for an index outside it) and applies it.
     void LoadSkinFromStore(TSkinStore* store, int index);

@@ -22,11 +22,6 @@ std::string WindowClassName(HWND window) {
     return name;
 }
 
-void RepaintWindow(HWND window) {
-    InvalidateRect(window, nullptr, TRUE);
-    UpdateWindow(window);
-}
-
 // BulkSkinning lasts exactly as long as a walk over the screen forms.
 class TBulkSkinning {
 public:
@@ -305,6 +300,9 @@ void TSkinManage::RereadAllFrames(const TSkinData* skinData) {
 }
 
 void TSkinManage::RunPendingAction() {
+    // A drop-down of a drawn menu bar runs inside a frame's window procedure:
+    // an action now could free that frame under it. The timer ticks again.
+    if (BarMenuOpen()) return;
     FreeRetired();
     actionTimer_->SetEnabled(false);
     // Taken before the event, so that an action its handler schedules stays pending.

@@ -126,6 +126,8 @@ struct AboutSeen {
     bool pictureTransparent = false, pictureStretched = false;
     int pictureWidth = 0, pictureHeight = 0;
     COLORREF corner = 0, frame = 0, sheet = 0, bevelTop = 0, bevelBelow = 0;
+    COLORREF face = 0;        // the box's own colour
+    SIZE platformFrame{};     // what the platform's frame adds to the client area
 };
 
 class AboutBoxTest : public ::testing::Test {
@@ -190,6 +192,8 @@ TEST_F(AboutBoxTest, ShowsItsDescriptionAndFiguresCentredOnTheMainWindowAndGoesO
             GetClientRect(hwnd, &seen.client);
             GetWindowRect(hwnd, &seen.window);
             seen.mainDisabled = !IsWindowEnabled(main->Handle());
+            seen.face = ColorToRGB(box.Color());
+            seen.platformFrame = box.PlatformFrameSize();
             for (const char* name : {"Label1", "Label2", "Label5", "Label7", "Label6", "Label3", "PhysMem", "Label4",
                                      "FreeRes", "ProgramIcon", "Bevel1"}) {
                 if (auto* c = Get<TControl>(box, name)) {
@@ -229,8 +233,10 @@ TEST_F(AboutBoxTest, ShowsItsDescriptionAndFiguresCentredOnTheMainWindowAndGoesO
     EXPECT_TRUE(seen.mainDisabled) << "modal";
     RECT m;
     GetWindowRect(main->Handle(), &m);
-    EXPECT_NEAR((seen.window.left + seen.window.right) / 2, (m.left + m.right) / 2, 1);
-    EXPECT_NEAR((seen.window.top + seen.window.bottom) / 2, (m.top + m.bottom) / 2, 1);
+    // Centred at its designed size, with the platform's frame; a skin's frame
+    // of another size then keeps the top-left corner.
+    EXPECT_NEAR(seen.window.left + (seen.client.right + seen.platformFrame.cx) / 2, (m.left + m.right) / 2, 1);
+    EXPECT_NEAR(seen.window.top + (seen.client.bottom + seen.platformFrame.cy) / 2, (m.top + m.bottom) / 2, 1);
 
     EXPECT_EQ(seen.captions["Label1"], "Quendle Software");
     EXPECT_EQ(seen.captions["Label5"], "Aldric Fenmore");
@@ -284,7 +290,7 @@ TEST_F(AboutBoxTest, ShowsItsDescriptionAndFiguresCentredOnTheMainWindowAndGoesO
     // The picture's own corner colour is left out; its frame and sheet show.
     EXPECT_TRUE(seen.pictureStretched);
     EXPECT_TRUE(seen.pictureTransparent);
-    EXPECT_EQ(seen.corner, GetSysColor(COLOR_BTNFACE));
+    EXPECT_EQ(seen.corner, seen.face);
     EXPECT_EQ(seen.frame, RGB(0x1F, 0x3A, 0x68));
     EXPECT_EQ(seen.sheet, RGB(0xF2, 0xEF, 0xE6));
     EXPECT_EQ(seen.bevelTop, GetSysColor(COLOR_BTNSHADOW));

@@ -73,10 +73,14 @@ TEST_F(MainWindow, FirstStartRecordsPathsMakesFoldersAndUsesDefaults) {
         EXPECT_EQ(test::StoredSetting("Path", name), stored) << name;
     EXPECT_EQ(f.PathApp, folder);
 
-    RECT r;
+    // 800 x 555 with the platform's frame; a skin's frame of another size
+    // keeps the client area that gives.
+    RECT r, client;
     GetWindowRect(f.Handle(), &r);
-    EXPECT_EQ(r.right - r.left, 800);
-    EXPECT_EQ(r.bottom - r.top, 555);
+    GetClientRect(f.Handle(), &client);
+    const SIZE platform = f.PlatformFrameSize();
+    EXPECT_EQ(client.right, 800 - platform.cx);
+    EXPECT_EQ(client.bottom, 555 - platform.cy);
     EXPECT_EQ(r.left, (GetSystemMetrics(SM_CXSCREEN) - 800) / 2);
     EXPECT_EQ(r.top, (GetSystemMetrics(SM_CYSCREEN) - 555) / 2);
 
@@ -169,6 +173,25 @@ INSTANTIATE_TEST_SUITE_P(Cases, MainWindowPlacement,
                                            PlacementCase{"Maximized", "Maximized", "131", false, TWindowState::wsMaximized},
                                            PlacementCase{"Minimized", "Minimized", "131", false, TWindowState::wsMinimized}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// The stored size is the one the window has with the platform's frame; a
+// start and a close give it back unchanged, also for a window closed minimised.
+TEST_F(MainWindow, StartAndCloseLeaveTheStoredSizeAsItWas) {
+    for (const bool minimised : {false, true}) {
+        test::StoreSetting("Options\\Windows", "WindowState", "Normal");
+        test::StoreSetting("Options\\Windows", "Top", "131");
+        test::StoreSetting("Options\\Windows", "Left", "20");
+        test::StoreSetting("Options\\Windows", "Width", "640");
+        test::StoreSetting("Options\\Windows", "Height", "500");
+        TThumbnailsForm& f = Start();
+        if (minimised) f.SetWindowState(TWindowState::wsMinimized);
+        test::PumpMessages();
+        CloseWindow();
+        EXPECT_EQ(test::StoredSetting("Options\\Windows", "WindowState"), minimised ? "Minimized" : "Normal");
+        EXPECT_EQ(test::StoredSetting("Options\\Windows", "Width"), "640") << "minimised " << minimised;
+        EXPECT_EQ(test::StoredSetting("Options\\Windows", "Height"), "500") << "minimised " << minimised;
+    }
+}
 
 TEST_F(MainWindow, ClosingMaximisedKeepsTheLastNormalBounds) {
     test::StoreSetting("Options\\Windows", "WindowState", "Maximized");
@@ -381,8 +404,9 @@ TEST_F(MainWindow, FontApplyChangesTheWindowAndWritesTheFontOkAloneDoesNot) {
 
 TEST_F(MainWindow, MenuHoldsEveryCommandWithItsShortcut) {
     TThumbnailsForm& f = Start();
-    HMENU bar = GetMenu(f.Handle());
-    ASSERT_NE(bar, nullptr);
+    // The skinned frame draws the bar itself and holds the menu off the window.
+    ASSERT_NE(f.Menu(), nullptr);
+    HMENU bar = f.Menu()->Handle();
     auto texts = [](HMENU menu) {
         std::vector<std::string> out;
         for (int i = 0; i < GetMenuItemCount(menu); ++i) {

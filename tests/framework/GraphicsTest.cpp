@@ -489,5 +489,29 @@ TEST(Font, PointsAndAssign) {
     EXPECT_FALSE(lf.lfStrikeOut);
 }
 
+TEST(Font, MadeFromASystemFontDescription) {
+    NONCLIENTMETRICSA metrics{};
+    metrics.cbSize = sizeof(metrics);
+    ASSERT_TRUE(SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0));
+    LOGFONTA given = metrics.lfCaptionFont;
+    given.lfItalic = 1;
+    given.lfWeight = FW_BOLD;
+    TFont font;
+    font.Handle();
+    font.SetLogFont(given);
+    LOGFONTA made{};
+    ASSERT_EQ(GetObjectA(font.Handle(), sizeof(made), &made), static_cast<int>(sizeof(made)));
+    EXPECT_STREQ(made.lfFaceName, given.lfFaceName);
+    EXPECT_EQ(made.lfHeight, given.lfHeight);
+    EXPECT_EQ(made.lfWeight, FW_BOLD);
+    EXPECT_TRUE(made.lfItalic);
+    EXPECT_EQ(made.lfCharSet, given.lfCharSet);
+
+    given.lfWeight = FW_NORMAL;
+    given.lfItalic = 0;
+    font.SetLogFont(given);
+    EXPECT_EQ(font.Style(), 0);
+}
+
 }  // namespace
 }  // namespace pellix

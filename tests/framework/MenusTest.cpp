@@ -156,6 +156,37 @@ TEST_F(MenuTest, HandleFollowsCaptionShortCutStateAndVisibility) {
     EXPECT_TRUE(ReadMenu(Sub("File1"))[1].separator());
 }
 
+// A skin makes entries owner-drawn behind the framework's back; later changes
+// of the items must not take that away.
+TEST_F(MenuTest, UpdatesKeepAnOwnerDrawTypeSetFromOutside) {
+    HMENU file = Sub("File1");
+    HMENU options = Sub("Options1");
+    for (auto [menu, position] : {std::pair{file, 0}, std::pair{options, 0}, std::pair{file, 1}}) {
+        MENUITEMINFOA info{};
+        info.cbSize = sizeof(info);
+        info.fMask = MIIM_FTYPE;
+        ASSERT_TRUE(GetMenuItemInfoA(menu, position, TRUE, &info));
+        info.fType |= MFT_OWNERDRAW;
+        ASSERT_TRUE(SetMenuItemInfoA(menu, position, TRUE, &info));
+    }
+    Item("Open1")->SetCaption("&Load");
+    Item("Open1")->SetEnabled(false);
+    Item("Blue1")->SetChecked(false);
+    Item("N1")->SetCaption("Recent");
+
+    const MenuEntry open = ReadMenu(file)[0], blue = ReadMenu(options)[0], line = ReadMenu(file)[1];
+    EXPECT_TRUE(open.type & MFT_OWNERDRAW);
+    EXPECT_EQ(open.text, "&Load\tCtrl+O");
+    EXPECT_TRUE(open.grayed());
+    EXPECT_TRUE(blue.type & MFT_OWNERDRAW);
+    EXPECT_TRUE(blue.radio());
+    EXPECT_FALSE(blue.checked());
+    EXPECT_TRUE(line.type & MFT_OWNERDRAW);
+    EXPECT_FALSE(line.separator());
+    EXPECT_EQ(line.text, "Recent");
+    EXPECT_FALSE(ReadMenu(file)[2].type & MFT_OWNERDRAW) << "an entry nobody marked stays a string";
+}
+
 TEST_F(MenuTest, CheckingARadioItemClearsItsGroupInTheHandle) {
     TMenuItem* blue = Item("Blue1");
     TMenuItem* silver = Item("Silver1");

@@ -115,5 +115,16 @@ TEST_F(ScreenCursor, DefaultGivesTheWindowsTheirOwnCursorBack) {
     EXPECT_EQ(GetCursor(), arrow);
 }
 
+TEST(Screen, MenuFontIsTheSystemsMenuFont) {
+    NONCLIENTMETRICSA metrics{};
+    metrics.cbSize = sizeof(metrics);
+    ASSERT_TRUE(SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0));
+    TFont* font = Screen->MenuFont();
+    EXPECT_EQ(font->Name(), metrics.lfMenuFont.lfFaceName);
+    EXPECT_EQ(font->Height(), metrics.lfMenuFont.lfHeight);
+    EXPECT_EQ((font->Style() & fsBold) != 0, metrics.lfMenuFont.lfWeight >= FW_SEMIBOLD);
+    EXPECT_EQ(Screen->MenuFont(), font) << "one font object";
+}
+
 }  // namespace
 }  // namespace pellix

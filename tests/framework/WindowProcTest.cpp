@@ -52,9 +52,11 @@ class TProbeChild : public TCustomControl {
 public:
     using TCustomControl::TCustomControl;
     std::vector<TMessage> reflected;
+    int keyMenus = 0;  // WM_SYSCOMMAND SC_KEYMENU
 
 protected:
     void Dispatch(TMessage& m) override {
+        if (m.Msg == WM_SYSCOMMAND && (m.WParam & 0xFFF0) == SC_KEYMENU) ++keyMenus;
         if (m.Msg >= CN_BASE && m.Msg < CN_BASE + 0x400) {
             reflected.push_back(m);
             m.Result = 0x55;
@@ -168,6 +170,57 @@ TEST_F(WindowProcTest, ParentHandsNotificationsBackToTheChild) {
     EXPECT_EQ(HIWORD(child->reflected[0].WParam), BN_CLICKED);
     EXPECT_EQ(child->reflected[1].Msg, CN_NOTIFY);
     EXPECT_EQ(reinterpret_cast<NMHDR*>(child->reflected[1].LParam)->code, static_cast<UINT>(NM_CLICK));
+}
+
+TEST_F(WindowProcTest, MenuItemDrawingIsNotHandedToAChildWhoseHandleMatchesTheMenu) {
+    auto* child = new TProbeChild(form.get());  // owned by the form
+    child->SetParent(form.get());
+    child->SetBounds(5, 5, 50, 20);
+    HWND ch = child->Handle();
+    DRAWITEMSTRUCT item{};
+    item.hwndItem = ch;
+    item.CtlType = ODT_BUTTON;
+    SendMessageA(form->Handle(), WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&item));
+    ASSERT_EQ(child->reflected.size(), 1u) << "a control's item goes back to the control";
+    EXPECT_EQ(child->reflected[0].Msg, CN_DRAWITEM);
+
+    // For a menu item hwndItem holds a menu handle, whatever its value.
+    item.CtlType = ODT_MENU;
+    SendMessageA(form->Handle(), WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&item));
+    EXPECT_EQ(child->reflected.size(), 1u);
+}
+
+// Alt+letter reaches the form as CM_DIALOGCHAR from whichever control has it;
+// a form that answers keeps it from the platform's menu keys.
+TEST_F(WindowProcTest, SystemCharacterIsOfferedToTheFormFirst) {
+    auto* child = new TProbeChild(form.get());  // owned by the form
+    child->SetParent(form.get());
+    child->SetBounds(5, 5, 50, 20);
+    std::vector<WPARAM> offered;
+    int keyMenus = 0;
+    TWndMethod old = form->WindowProc;
+    form->WindowProc = [&](TMessage& m) {
+        if (m.Msg == CM_DIALOGCHAR) {
+            offered.push_back(m.WParam);
+            m.Result = m.WParam == 'f' ? 1 : 0;
+            return;
+        }
+        if (m.Msg == WM_SYSCOMMAND && (m.WParam & 0xFFF0) == SC_KEYMENU) ++keyMenus;
+        old(m);
+    };
+    const LPARAM altDown = LPARAM{1} << 29;
+    for (HWND target : {child->Handle(), form->Handle()}) {
+        SCOPED_TRACE(target == form->Handle() ? "form" : "child");
+        offered.clear();
+        keyMenus = child->keyMenus = 0;
+        SendMessageA(target, WM_SYSCHAR, 'f', altDown);
+        EXPECT_EQ(offered, (std::vector<WPARAM>{'f'}));
+        EXPECT_EQ(keyMenus + child->keyMenus, 0) << "an answered character goes no further";
+        SendMessageA(target, WM_SYSCHAR, 'g', altDown);
+        EXPECT_EQ(offered, (std::vector<WPARAM>{'f', 'g'}));
+        EXPECT_EQ(keyMenus + child->keyMenus, 1) << "the platform's menu key handling gets the rest";
+    }
+    form->WindowProc = old;
 }
 
 // Whatever watches a form's window go may still reach into the whole form.

@@ -10,6 +10,7 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <climits>
 #include <optional>
 #include <thread>
@@ -502,16 +503,18 @@ protected:
     }
 
     // The page border's band beside the tabs shows the border image's wide
-    // band over all its width; the band across shows the narrow one.
-    void CheckBorder(const TWindowPixels& pixels, HWND h, TTabSide side) {
+    // band, inner lines included where no page lies over them (a page
+    // control's page covers the innermost two); the band across shows the
+    // narrow one.
+    void CheckBorder(const TWindowPixels& pixels, HWND h, TTabSide side, int inner = 4) {
         const RECT d = Layout(h, side).Display;
         const int cx = (d.left + d.right) / 2, cy = (d.top + d.bottom) / 2;
         POINT wide{}, narrow{};
         switch (side) {
-        case TTabSide::Top: wide = {cx, d.top + 4}, narrow = {cx, d.bottom - 1}; break;
-        case TTabSide::Bottom: wide = {cx, d.bottom - 5}, narrow = {cx, d.top}; break;
-        case TTabSide::Left: wide = {d.left + 4, cy}, narrow = {d.right - 1, cy}; break;
-        case TTabSide::Right: wide = {d.right - 5, cy}, narrow = {d.left, cy}; break;
+        case TTabSide::Top: wide = {cx, d.top + inner}, narrow = {cx, d.bottom - 1}; break;
+        case TTabSide::Bottom: wide = {cx, d.bottom - 1 - inner}, narrow = {cx, d.top}; break;
+        case TTabSide::Left: wide = {d.left + inner, cy}, narrow = {d.right - 1, cy}; break;
+        case TTabSide::Right: wide = {d.right - 1 - inner, cy}, narrow = {d.left, cy}; break;
         }
         EXPECT_EQ(pixels.At(wide.x, wide.y), test::Piece(TElement::TabsBorder, 1, TPiece::Top)) << "beside the tabs";
         EXPECT_EQ(pixels.At(narrow.x, narrow.y), test::Piece(TElement::TabsBorder, 1, TPiece::Bottom)) << "across";
@@ -549,7 +552,7 @@ TEST_P(TabSideTest, TabsShowTheFocusedFrameAndTheOthersTurnedForTheirSide) {
     ASSERT_EQ(SendMessageA(h, TCM_GETCURFOCUS, 0, 0), 1);
     const TWindowPixels pixels(h);
     for (int i = 0; i < 4; ++i) CheckTab(pixels, h, side, i, i == 1 ? 2 : 1);
-    CheckBorder(pixels, h, side);
+    CheckBorder(pixels, h, side, GetParam().host == TabHost::PageControl ? 2 : 4);
     EXPECT_EQ(skin->UpDownSkin, nullptr) << "no arrows while the tabs fit";
 }
 
@@ -671,6 +674,45 @@ TEST_F(TabSkinTest, OverflowingTabsGetSkinnedArrowsThatTheStripLeavesInView) {
     const RECT before{0, 0, shown.left, Layout(h, TTabSide::Top).Strip.bottom};
     EXPECT_EQ(scrolled.Count({colours.NormalColour2}, before) + scrolled.Count({colours.MouseOverColour2}, before), 0);
     CheckTab(scrolled, h, TTabSide::Top, firstShown, 1);
+}
+
+TEST_F(TabSkinTest, PageControlShowsOnlyTheActivePageOverItsPageAreaAndFollowsAClickedTab) {
+    HWND h = MakePageControl(TTabSide::Top, kFourTabs);
+    Skin(h);
+    auto checkPages = [&](int active) {
+        SCOPED_TRACE(active);
+        RECT area = pages->DisplayRect();
+        MapWindowPoints(h, HWND_DESKTOP, reinterpret_cast<POINT*>(&area), 2);
+        for (int i = 0; i < pages->PageCount(); ++i) {
+            HWND page = pages->Pages(i)->Handle();
+            EXPECT_EQ(IsWindowVisible(page) != FALSE, i == active) << "page " << i;
+            RECT r;
+            GetWindowRect(page, &r);
+            if (i == active) EXPECT_TRUE(EqualRect(&r, &area)) << "the active page fills the page area";
+        }
+    };
+    checkPages(1);
+
+    RECT tab{};
+    SendMessageA(h, TCM_GETITEMRECT, 3, reinterpret_cast<LPARAM>(&tab));
+    MapWindowPoints(h, HWND_DESKTOP, reinterpret_cast<POINT*>(&tab), 2);
+    std::atomic<bool> done{false};
+    std::thread helper([&] {
+        test::MoveMouse({(tab.left + tab.right) / 2, (tab.top + tab.bottom) / 2});
+        Sleep(50);
+        test::MouseButton(true);
+        test::MouseButton(false);
+        Sleep(150);
+        done = true;
+    });
+    test::PumpUntil([&] { return done.load(); });
+    helper.join();
+    test::PumpMessages();
+    EXPECT_EQ(pages->TabIndex(), 3);
+    EXPECT_EQ(pages->ActivePage(), pages->Pages(3));
+    checkPages(3);
+    // The skin follows the new focus.
+    CheckTab(TWindowPixels(h), h, TTabSide::Top, 3, 2);
 }
 
 // ============================================================ tab set

@@ -56,6 +56,41 @@ void RegisterRawClass(const char* name) {
 
 bool Skinned(HWND window) { return SendMessageA(window, SkinMsgQuery, 0, 0) == 1; }
 
+// Sees every message of a window before anything the window's own procedure
+// sets off, for as long as it lives.
+class RawSpy {
+public:
+    using TSeen = std::function<void(UINT msg, LPARAM lParam)>;
+    RawSpy(HWND window, TSeen seen) : window_(window), seen_(std::move(seen)) {
+        SetPropA(window_, kProp, this);
+        old_ = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Proc)));
+    }
+    ~RawSpy() {
+        if (!IsWindow(window_)) return;
+        SetWindowLongPtrA(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(old_));
+        RemovePropA(window_, kProp);
+    }
+    RawSpy(const RawSpy&) = delete;
+    RawSpy& operator=(const RawSpy&) = delete;
+
+private:
+    static constexpr const char* kProp = "PellixTestRawSpy";
+    static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+        auto* self = static_cast<RawSpy*>(GetPropA(hwnd, kProp));
+        const WNDPROC old = self->old_;
+        self->seen_(msg, lParam);
+        if (msg == WM_NCDESTROY) {
+            SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(old));
+            RemovePropA(hwnd, kProp);
+        }
+        return CallWindowProcA(old, hwnd, msg, wParam, lParam);
+    }
+
+    HWND window_;
+    TSeen seen_;
+    WNDPROC old_ = nullptr;
+};
+
 void Wait(std::chrono::milliseconds time) { test::PumpUntil([] { return false; }, time); }
 
 // A main skin data component made in code, switched on before any window
@@ -143,11 +178,10 @@ protected:
 TEST_F(SkinManagerTest, ActivationGivesATopLevelFormItsFrameAndStartsIt) {
     TForm* form = NewForm();
     std::vector<LPARAM> starts;
-    TWndMethod previous = form->WindowProc;
-    form->WindowProc = [&](TMessage& m) {
-        if (m.Msg == SkinMsgStart) starts.push_back(m.LParam);
-        previous(m);
-    };
+    // In front of the window's procedure: the frame answers the start itself.
+    RawSpy spy(form->Handle(), [&](UINT msg, LPARAM lParam) {
+        if (msg == SkinMsgStart) starts.push_back(lParam);
+    });
     form->Show();
     test::PumpMessages();
 
@@ -157,7 +191,7 @@ TEST_F(SkinManagerTest, ActivationGivesATopLevelFormItsFrameAndStartsIt) {
     EXPECT_EQ(frame.Window, form->Handle());
     EXPECT_EQ(frame.Form, form);
     EXPECT_EQ(frame.SkinData, main);
-    EXPECT_EQ(frame.CaptionButtonCount(), test::CaptionButtonRecords());
+    EXPECT_EQ(frame.SysButtons.size(), test::CaptionButtonRecords());
     EXPECT_TRUE(Skinned(form->Handle()));
     EXPECT_EQ(starts, (std::vector<LPARAM>{1000}));
 
@@ -303,11 +337,7 @@ TEST_F(SkinManagerTest, NothingIsReportedBeforeTheFirstActivation) {
 TEST_F(SkinManagerTest, TwoSwitchesWithinTheIntervalRunOnlyTheLast) {
     TForm* form = NewForm();
     int starts = 0;
-    TWndMethod previous = form->WindowProc;
-    form->WindowProc = [&](TMessage& m) {
-        starts += m.Msg == SkinMsgStart;
-        previous(m);
-    };
+    RawSpy spy(form->Handle(), [&](UINT msg, LPARAM) { starts += msg == SkinMsgStart; });
     form->Show();
     test::PumpMessages();
     ASSERT_EQ(starts, 1);
@@ -431,8 +461,8 @@ TEST_F(SkinManagerTest, SkinChangeRebuildsOnlyItsOwnFramesAndSurvivesABadBitmap)
     EXPECT_THROW(main->LoadSkinFromStore(&store, 0), EInvalidGraphic);
     // The parse made new caption-button records: no frame of this component
     // may still hold buttons of the old ones.
-    EXPECT_EQ(FrameOf(first->Handle())->CaptionButtonCount(), 0u);
-    EXPECT_EQ(FrameOf(second->Handle())->CaptionButtonCount(), test::CaptionButtonRecords());
+    EXPECT_EQ(FrameOf(first->Handle())->SysButtons.size(), 0u);
+    EXPECT_EQ(FrameOf(second->Handle())->SysButtons.size(), test::CaptionButtonRecords());
     RedrawWindow(first->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);
     Wait(400ms);
     EXPECT_EQ(mainChanges, 0);
@@ -441,7 +471,7 @@ TEST_F(SkinManagerTest, SkinChangeRebuildsOnlyItsOwnFramesAndSurvivesABadBitmap)
     main->LoadSkinFromStore(&store, 1);
     EXPECT_TRUE(WaitForChanges(mainChanges, 1));
     EXPECT_EQ(main->ButtonFaceColour, test::FaceOf(1));
-    EXPECT_EQ(FrameOf(first->Handle())->CaptionButtonCount(), test::CaptionButtonRecords());
+    EXPECT_EQ(FrameOf(first->Handle())->SysButtons.size(), test::CaptionButtonRecords());
 }
 
 TEST_F(SkinManagerTest, FrameThatCannotAttachIsUndoneAndItsErrorShown) {

@@ -59,7 +59,7 @@ constexpr TElementInfo kElements[] = {
     {{"toolbars.bmp", 24, 22, 5, false, {3, 3, 3, 3}, 0}, {"Toolbars", "Image", true}},
     {{"statusbaredges.bmp", 20, 18, 3, false, {2, 2, 3, 3}, 0}, {"StatusBarEdges", "Image", true}},
     {{"headerbar.bmp", 30, 18, 5, false, {3, 2, 4, 3}, 0}, {"Headerbar", "Image", true}},
-    {{"menuitem.bmp", 30, 20, 5, false, {4, 3, 5, 2}, 0}, {"MenuItem", "Image", true}},
+    {{"menuitem.bmp", 30, 20, 5, false, {4, 3, 5, 2}, AllCorners}, {"MenuItem", "Image", true}},
     {{"menubackground.bmp", 30, 30, 1, false, {3, 3, 3, 3}, 0}, {"MenuBackground", "Image", true}},
     {{"scrollbar.bmp", 16, 16, 23, false, {}, 0}, {"Scrollbar", "Image", true}},
     {{"horzscroll.bmp", 30, 16, 4, false, {4, 2, 5, 3}, 0}, {"HorzScroll", "Image", true}},

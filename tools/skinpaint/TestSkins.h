@@ -15,7 +15,8 @@
 // Layout(e).KeyedCorners names, a KeySize x KeySize square of every frame is
 // KeyColour (the left border's top-left and the right border's top-right, so
 // the window region loses its two top corners; both top corners of the caption
-// buttons and tabs; all four of push buttons, check and radio boxes).
+// buttons and tabs; all four of push buttons, check and radio boxes, and of
+// menu items, where the popup menu's background shows through).
 // FramePixel() gives any pixel of a frame, keys included.
 //
 // Example: the left border of an active skinned window painted with the
