@@ -249,6 +249,29 @@ TEST_F(StdCtrlsTest, ControlsDescendFromTheBasesTheirSkinsAreChosenBy) {
     }
 }
 
+TEST(ControlWindows, AControlsWindowAskedForBeforeItsFormsIsMadeOnce) {
+    std::unique_ptr<TForm, ComponentFree> form(new TForm(nullptr));
+    form->SetBounds(20, 20, 300, 200);
+    auto* edit = new TEdit(form.get());  // owned by the form
+    edit->SetParent(form.get());
+    auto* list = new TListBox(form.get());  // owned by the form
+    list->SetParent(form.get());
+    list->Items().Add("Only once");
+    ASSERT_FALSE(form->HandleAllocated());
+    HWND made = edit->Handle();
+    EXPECT_EQ(GetParent(made), form->Handle());
+    // A second window of a control would be painted through the other
+    // one, and so ask to be painted forever.
+    int windows = 0;
+    for (HWND child = GetTopWindow(form->Handle()); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+        ++windows;
+        ASSERT_NE(TWinControl::FromHandle(child), nullptr);
+        EXPECT_EQ(TWinControl::FromHandle(child)->Handle(), child);
+    }
+    EXPECT_EQ(windows, 2);
+    EXPECT_EQ(SendMessageA(list->Handle(), LB_GETCOUNT, 0, 0), 1);
+}
+
 TEST_F(StdCtrlsTest, AFlatToolBarChangesItsLiveWindow) {
     auto* bar = Add<TToolBar>(10, 10, 200, 29);
     auto style = [&] { return GetWindowLongPtrA(bar->Handle(), GWL_STYLE); };
