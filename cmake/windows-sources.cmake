@@ -188,4 +188,4 @@ list(APPEND PELLIX_WINDOWS_SOURCES
   framework/Grids.cpp
   skin/SkinWalk.cpp
 )
-list(APPEND PELLIX_WINDOWS_TEST_SOURCES tests/skin/SkinWalkTest.cpp)
+list(APPEND PELLIX_WINDOWS_TEST_SOURCES tests/skin/SkinWalkTest.cpp tests/skin/FrameControlsTest.cpp)

@@ -19,10 +19,12 @@
 #include "skin/CaptionButtons.h"
 #include "skin/FramePaint.h"
 #include "skin/SkinMessages.h"
+#include "skin/WinSubClass.h"
 #include "skin/WindowSubclass.h"
 
 namespace pellix {
 
+class TControlWalk;
 class TCustomForm;
 class TMenuItem;
 class TSkinData;
@@ -45,7 +47,7 @@ std::string GetWindowClassName(HWND window);
 // Invalidates with erase, then updates.
 void RepaintWindow(HWND window);
 
-class TWinSkinForm : public TComponent {
+class TWinSkinForm : public TComponent, public TSkinControlHost {
 public:
     // Frames are made without an owner; the manager owns them.
     explicit TWinSkinForm(TComponent* owner = nullptr);
@@ -140,14 +142,14 @@ public:
     TTimer* FrameTimer = nullptr;  // owned component
     TFont CaptionFont;
     TCanvas WindowCanvas;
-    TCanvas ControlCanvas;         // handed to every control skin
     TBitmap IconBitmap;            // the window's small icon on magenta
     TBitmap CaptionBitmap;         // the caption strip of the last paint, w x T
 
-    // Control skins of the window's controls, owned; the control walk fills
-    // them and the frame frees them before anything else of it goes.
-    std::vector<TComponent*> ControlSkins;
-    TComponent* HotControl = nullptr;
+    // The control skins (ControlSkins, HotControl, ControlCanvas) are the
+    // host's: the control walk fills them at attach, and the frame frees them
+    // at detach and before anything else of it goes.
+    // The frame is being dropped by the manager as its window goes.
+    bool TearingDown() const override { return FrameState == FrameStateClosing; }
 
     std::vector<std::unique_ptr<TWinSysButton>> SysButtons;
     TNCObject* HotObject = nullptr;
@@ -187,7 +189,11 @@ private:
     void SubclassMdiClient();
     void UnsubclassMdiClient();
     void MdiClientWindowProc(TMessage& m);
-    void DropControlSkins();
+    // The control walk over the form's components or the window's children.
+    void SkinControls();
+    // The form's popup menus drawn by the frame, or given back.
+    void SetPopupMenusOwnerDraw(bool on);
+    TControlWalk Walk();
     void ReadCaptionFont();
     void MakeIconBitmap(TBitmap& target);
     void RestoreNativeSize();
