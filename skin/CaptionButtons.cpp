@@ -182,8 +182,9 @@ void TWinSkinForm::DrawSysButtons(HDC dc) {
     for (const auto& b : SysButtons) {
         const TDataSkinSysButton& record = *b->SkinButton;
         if (!IsButtonVisible(*b) || SysButtonFrameWidth(record) == 0 || record.Visibility == 100) continue;
+        const int frame = SysButtonPaintFrame(FrameActive, record);
         if (ShowsWindowIcon(record.Action)) DrawImageFrame(dc, b->Bounds, IconBitmap, true, 1, 1);
-        else DrawImageFrame(dc, b->Bounds, record.Image, true, record.FrameCount, SysButtonPaintFrame(FrameActive, record));
+        else DrawImageFrame(dc, b->Bounds, record.Image, true, record.FrameCount, frame);
     }
 }
 
@@ -262,7 +263,8 @@ void TWinSkinForm::MdiChildCommand(UINT command) {
 bool TWinSkinForm::IsActiveMdiChildMaximized() const {
     if (MdiState != msMdiFrame || MdiClient == nullptr) return false;
     BOOL maximised = FALSE;
-    auto active = reinterpret_cast<HWND>(SendMessageA(MdiClient, WM_MDIGETACTIVE, 0, reinterpret_cast<LPARAM>(&maximised)));
+    const auto active =
+        reinterpret_cast<HWND>(SendMessageA(MdiClient, WM_MDIGETACTIVE, 0, reinterpret_cast<LPARAM>(&maximised)));
     return active != nullptr && maximised;
 }
 
@@ -291,7 +293,12 @@ void TWinSkinForm::FrameTimerTick() {
         const POINT p = ScreenToFrame(cursor);
         if (!PtInRect(&HotObject->Bounds, p)) HotObject->Leave();
     }
-    // A plain window's hot control skin: its leave comes with the control skins.
+    // A plain window's control skins hear of no framework mouse leave.
+    if (Form == nullptr && HotControl != nullptr) {
+        POINT cursor{};
+        GetCursorPos(&cursor);
+        if (!PtInRect(&HotControl->WindowRect, cursor)) LeaveHotControl();
+    }
 }
 
 void TWinSkinForm::PressObject(TNCObject& object) {

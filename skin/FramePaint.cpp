@@ -211,8 +211,8 @@ void TWinSkinForm::DrawCaptionText(TCanvas& canvas, const RECT& c) {
     CaptionTextRect = x;
     if (!title.Image.Empty()) {
         const RECT margins{title.TXTBackleft, 0, title.TXTBackRight, 0};
-        DrawImageBand(canvas, RECT{x.left, c.top, x.right, c.bottom}, title.Image, margins, FrameActive ? 1 : 2, 2, true,
-                      true);
+        const RECT band{x.left, c.top, x.right, c.bottom};
+        DrawImageBand(canvas, band, title.Image, margins, FrameActive ? 1 : 2, 2, true, true);
     }
     x.left += title.TXTBackleft;
     x.right -= title.TXTBackRight;

@@ -138,7 +138,7 @@ bool TSkinManage::SkinWindow(HWND window) {
         else frame->AttachWindow(skinData);
     } catch (const std::exception&) {
         auto listed = FindIn(frames_, [frame](const TWinSkinForm& f) { return &f == frame; });
-        if (listed != frames_.end()) ReleaseFrame(listed);
+        if (listed != frames_.end()) ReleaseFrame(listed, false);
         throw;
     }
     PostMessageA(window, SkinMsgStart, 0, 1000);
@@ -186,11 +186,13 @@ void TSkinManage::FrameWindowDestroyed(TWinSkinForm* frame) {
     if (listed != frames_.end()) ReleaseFrame(listed);
 }
 
-void TSkinManage::ReleaseFrame(TFrameList::iterator frame) {
+void TSkinManage::ReleaseFrame(TFrameList::iterator frame, bool windowClosing) {
     // Out of the list first: whatever the detach sets off sees a consistent list.
     std::unique_ptr<TWinSkinForm, ComponentFree> released = std::move(*frame);
     frames_.erase(frame);
-    released->FrameState = FrameStateClosing;
+    // Only a window that goes away keeps the skin's face colour; one that is
+    // unskinned gets its own back.
+    if (windowClosing) released->FrameState = FrameStateClosing;
     released->DetachFrame();
     if (released->InWindowProc()) retiredFrames_.push_back(std::move(released));
 }
@@ -220,9 +222,29 @@ void TSkinManage::ReleasePopup(TPopupList::iterator popup) {
     if (released->InWindowProc()) retiredPopups_.push_back(std::move(released));
 }
 
+namespace {
+
+// The entries whose procedure has returned leave the list before they are
+// freed: freeing one destroys windows (a frame's timer), which brings the
+// hook, and so this, back while the list is being walked.
+template <class List>
+void FreeFinished(List& list) {
+    List finished;
+    for (auto it = list.begin(); it != list.end();) {
+        if ((*it)->InWindowProc()) {
+            ++it;
+        } else {
+            finished.push_back(std::move(*it));
+            it = list.erase(it);
+        }
+    }
+}
+
+}  // namespace
+
 void TSkinManage::FreeRetired() {
-    std::erase_if(retiredFrames_, [](const auto& f) { return !f->InWindowProc(); });
-    std::erase_if(retiredPopups_, [](const auto& p) { return !p->InWindowProc(); });
+    FreeFinished(retiredFrames_);
+    FreeFinished(retiredPopups_);
 }
 
 bool TSkinManage::IsSkinnedFrame(HWND window) const {
@@ -362,7 +384,7 @@ void TSkinManage::DropFrames(const TSkinData* skinData) {
         if (i >= frames_.size()) continue;
         if (skinData != nullptr && frames_[i]->SkinData != skinData) continue;
         const HWND window = frames_[i]->Window;
-        ReleaseFrame(frames_.begin() + static_cast<std::ptrdiff_t>(i));
+        ReleaseFrame(frames_.begin() + static_cast<std::ptrdiff_t>(i), false);
         RepaintWindow(window);
         if (skinData != nullptr) return;
     }

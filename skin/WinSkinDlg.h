@@ -109,7 +109,7 @@ private:
     };
 
     LRESULT HandleHook(int code, WPARAM wParam, LPARAM lParam);
-    void ReleaseFrame(TFrameList::iterator frame);
+    void ReleaseFrame(TFrameList::iterator frame, bool windowClosing = true);
     void ReleasePopup(TPopupList::iterator popup);
     void FreeRetired();
     void RunAction(TSkinData& skinData, TSkinAction action);

@@ -63,16 +63,29 @@ void RepaintWindow(HWND window) {
     UpdateWindow(window);
 }
 
-// The framework form's WindowProc while the frame holds it. It reads nothing
-// of itself after the call, so the frame may put the old WindowProc back
-// (and so destroy this hook) from inside it.
+// What a framework form's WindowProc holds while the frame is in its chain.
+// The frame lets go of it at detach (frame none): when something was put in
+// front of it meanwhile, it stays in the chain and passes every message to
+// the WindowProc it replaced.
+struct TWinSkinForm::TFormLink {
+    TWinSkinForm* frame = nullptr;
+    TWndMethod old;
+    int depth = 0;  // messages being handled now
+};
+
+// The form's WindowProc. It works from its own hold on the link, so the
+// frame may put the old WindowProc back (destroying this hook) inside it.
 struct TWinSkinForm::TFormHook {
-    TWinSkinForm* frame;
+    std::shared_ptr<TFormLink> link;
     void operator()(TMessage& m) const {
-        TWinSkinForm* f = frame;
-        ++f->formDepth_;
-        f->FrameWindowProc(m);
-        --f->formDepth_;
+        const std::shared_ptr<TFormLink> held = link;
+        struct TDepth {
+            TFormLink& l;
+            explicit TDepth(TFormLink& link) : l(link) { ++l.depth; }
+            ~TDepth() { --l.depth; }
+        } depth(*held);
+        if (held->frame != nullptr) held->frame->FrameWindowProc(m);
+        else held->old(m);
     }
 };
 
@@ -86,6 +99,8 @@ TWinSkinForm::~TWinSkinForm() {
     DropControlSkins();
     ClearCaptionButtons();
     if (subclassed_) Unsubclass();
+    // A form may outlive the frame: its chain then passes through.
+    if (formLink_ != nullptr) formLink_->frame = nullptr;
     UnsubclassMdiClient();
     if (SkinData != nullptr) SkinData->RemoveFreeNotification(this);
     if (SkinManager != nullptr && Window != nullptr) SkinManager->UnskinWindow(Window);
@@ -101,11 +116,13 @@ void TWinSkinForm::Notification(TComponent* component, TOperation operation) {
     }
     if (component == FrameTimer) FrameTimer = nullptr;
     if (component == SkinMenu) SkinMenu = nullptr;
-    if (component == HotControl) HotControl = nullptr;
-    std::erase_if(ControlSkins, [component](const TSkinControl* skin) { return skin == component; });
 }
 
-bool TWinSkinForm::InWindowProc() const { return formDepth_ > 0 || subclass_.InWindowProc(); }
+bool TWinSkinForm::TearingDown() const { return FrameState == FrameStateClosing || windowDestroying_; }
+
+bool TWinSkinForm::InWindowProc() const {
+    return (formLink_ != nullptr && formLink_->depth > 0) || subclass_.InWindowProc();
+}
 
 // ------------------------------------------------------------------ attach
 
@@ -223,9 +240,10 @@ void TWinSkinForm::SetPopupMenusOwnerDraw(bool on) {
 
 void TWinSkinForm::Subclass() {
     if (Form != nullptr) {
-        oldFormWindowProc_ = Form->WindowProc;
-        Form->WindowProc = TFormHook{this};
-        formHooked_ = true;
+        formLink_ = std::make_shared<TFormLink>();
+        formLink_->frame = this;
+        formLink_->old = Form->WindowProc;
+        Form->WindowProc = TFormHook{formLink_};
     } else {
         const bool attached = subclass_.Attach(
             Window,
@@ -241,14 +259,12 @@ void TWinSkinForm::Subclass() {
 }
 
 void TWinSkinForm::Unsubclass() {
-    if (formHooked_ && Form != nullptr) {
+    if (formLink_ != nullptr && formLink_->frame == this) {
         // Only while ours is still the form's WindowProc; otherwise whoever
-        // came later keeps calling through us.
-        auto* current = Form->WindowProc.target<TFormHook>();
-        if (current != nullptr && current->frame == this) {
-            Form->WindowProc = oldFormWindowProc_;
-            formHooked_ = false;
-        }
+        // came later keeps calling through ours, which passes everything on.
+        const auto* current = Form->WindowProc.target<TFormHook>();
+        if (current != nullptr && current->link == formLink_) Form->WindowProc = formLink_->old;
+        formLink_->frame = nullptr;
     }
     subclass_.Detach();
     subclassed_ = false;
@@ -272,22 +288,52 @@ void TWinSkinForm::ReadCaptionFont() {
         CaptionFont.SetLogFont(metrics.lfCaptionFont);
 }
 
+namespace {
+
+// A 32-bit surface of one colour.
+void Fill(TBitmap& bitmap, int width, int height, TColor colour) {
+    bitmap.SetPixelFormat(TPixelFormat::pf32bit);
+    bitmap.SetSize(width, height);
+    TCanvas* canvas = bitmap.Canvas();
+    canvas->Brush()->SetColor(colour);
+    canvas->FillRect(RECT{0, 0, width, height});
+}
+
+// The icon drawn on magenta. An icon with soft edges would leave a pink fringe
+// there, so it is drawn on black as well: a pixel that is at least half
+// transparent becomes magenta outright, any other takes the icon's own colour.
+void DrawIconKeyed(TBitmap& keyed, HICON icon, int cx, int cy) {
+    TBitmap black;
+    Fill(black, cx, cy, clBlack);
+    DrawIconEx(keyed.Canvas()->Handle(), 0, 0, icon, cx, cy, 0, nullptr, DI_NORMAL);
+    DrawIconEx(black.Canvas()->Handle(), 0, 0, icon, cx, cy, 0, nullptr, DI_NORMAL);
+    GdiFlush();
+    for (int y = 0; y < cy; ++y) {
+        uint8_t* k = keyed.ScanLine(y);
+        const uint8_t* b = static_cast<const TBitmap&>(black).ScanLine(y);
+        for (int x = 0; x < cx; ++x, k += 4, b += 4) {
+            // Red is 255 in magenta and 0 in black: the difference is how much shows through.
+            const int through = k[2] - b[2];
+            if (through <= 0) continue;
+            const int opacity = 255 - through;
+            for (int c = 0; c < 3; ++c)
+                k[c] = through >= 128 ? (c == 1 ? 0 : 255) : std::min(255, b[c] * 255 / opacity);
+        }
+    }
+}
+
+}  // namespace
+
 void TWinSkinForm::MakeIconBitmap(TBitmap& target) {
     const int cx = GetSystemMetrics(SM_CXSMICON), cy = GetSystemMetrics(SM_CYSMICON);
     TBitmap scratch;
-    scratch.SetPixelFormat(TPixelFormat::pf32bit);
-    scratch.SetSize(cx, cy);
-    {
-        TCanvas* canvas = scratch.Canvas();
-        canvas->Brush()->SetColor(KeyColour);
-        canvas->FillRect(RECT{0, 0, cx, cy});
-    }
+    Fill(scratch, cx, cy, KeyColour);
     auto icon = reinterpret_cast<HICON>(SendMessageA(Window, WM_GETICON, ICON_SMALL, 0));
     if (icon == nullptr) icon = reinterpret_cast<HICON>(SendMessageA(Window, WM_GETICON, ICON_BIG, 0));
     if (icon != nullptr) {
         auto copy = static_cast<HICON>(CopyImage(icon, IMAGE_ICON, cx, cy, LR_COPYFROMRESOURCE));
         if (copy == nullptr) copy = static_cast<HICON>(CopyImage(icon, IMAGE_ICON, cx, cy, 0));
-        DrawIconEx(scratch.Canvas()->Handle(), 0, 0, copy != nullptr ? copy : icon, cx, cy, 0, nullptr, DI_NORMAL);
+        DrawIconKeyed(scratch, copy != nullptr ? copy : icon, cx, cy);
         if (copy != nullptr) DestroyIcon(copy);
         target.Assign(&scratch);
         return;
@@ -507,8 +553,10 @@ void TWinSkinForm::DetachFrameLight() {
 }
 
 void TWinSkinForm::LeaveHotControl() {
-    // The control skins' own leave comes with them; the frame only lets go.
+    if (HotControl == nullptr) return;
+    TSkinControl* control = HotControl;
     HotControl = nullptr;
+    control->SendMouseLeave();
 }
 
 void TWinSkinForm::WindowDestroying() {
@@ -529,8 +577,9 @@ void TWinSkinForm::WindowGone() {
 // ---------------------------------------------------------------- routing
 
 void TWinSkinForm::CallOldFrameProc(TMessage& m) {
-    if (Form != nullptr && oldFormWindowProc_) {
-        oldFormWindowProc_(m);
+    if (formLink_ != nullptr) {
+        const std::shared_ptr<TFormLink> link = formLink_;
+        link->old(m);
         return;
     }
     if (subclass_.Window() != nullptr) {
@@ -563,7 +612,8 @@ void TWinSkinForm::FrameWindowProc(TMessage& m) {
     }
     // Without its skin the frame stands aside; a plain child window's frame
     // is never drawn.
-    if (!subclassed_ || windowDestroying_ || SkinData == nullptr || ((RecordedStyle & WS_CHILD) && MdiState != msMdiChild)) {
+    const bool plainChild = (RecordedStyle & WS_CHILD) && MdiState != msMdiChild;
+    if (!subclassed_ || windowDestroying_ || SkinData == nullptr || plainChild) {
         CallOldFrameProc(m);
         return;
     }

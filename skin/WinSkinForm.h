@@ -47,6 +47,8 @@ std::string GetWindowClassName(HWND window);
 // Invalidates with erase, then updates.
 void RepaintWindow(HWND window);
 
+// As the host of its control skins it owns them (ControlSkins, HotControl,
+// ControlCanvas) and frees them before anything else of it goes.
 class TWinSkinForm : public TComponent, public TSkinControlHost {
 public:
     // Frames are made without an owner; the manager owns them.
@@ -141,15 +143,11 @@ public:
 
     TTimer* FrameTimer = nullptr;  // owned component
     TFont CaptionFont;
-    TCanvas WindowCanvas;
     TBitmap IconBitmap;            // the window's small icon on magenta
     TBitmap CaptionBitmap;         // the caption strip of the last paint, w x T
 
-    // The control skins (ControlSkins, HotControl, ControlCanvas) are the
-    // host's: the control walk fills them at attach, and the frame frees them
-    // at detach and before anything else of it goes.
-    // The frame is being dropped by the manager as its window goes.
-    bool TearingDown() const override { return FrameState == FrameStateClosing; }
+    // The frame is dropped because its window goes away.
+    bool TearingDown() const override;
 
     std::vector<std::unique_ptr<TWinSysButton>> SysButtons;
     TNCObject* HotObject = nullptr;
@@ -169,6 +167,7 @@ protected:
     void Notification(TComponent* component, TOperation operation) override;
 
 private:
+    struct TFormLink;
     struct TFormHook;
 
     // The one window procedure, for both ways of holding the window.
@@ -237,12 +236,10 @@ private:
 
     TWindowSubclass subclass_;
     TWindowSubclass mdiClientSubclass_;
-    TWndMethod oldFormWindowProc_;
+    std::shared_ptr<TFormLink> formLink_;
     bool subclassed_ = false;
-    bool formHooked_ = false;
     bool attachedFull_ = false;
     bool attachedLight_ = false;
-    int formDepth_ = 0;
     // A caption button was pressed since the last full paint.
     bool buttonPressed_ = false;
     // WM_DESTROY has come: the frame passes everything on.

@@ -24,6 +24,7 @@
 #include "tests/harness/ModalDriver.h"
 #include "tests/harness/Pump.h"
 #include "tests/harness/Settings.h"
+#include "skin/SkinMessages.h"
 
 namespace pellix {
 namespace {
@@ -44,6 +45,7 @@ protected:
     MainWindow() : MainWindowFixture("pellix-main-") {}
     void SetUp() override {
         MainWindowFixture::SetUp();
+        test::StoreUnskinnedChoice();
         Application->OnShowException = [this](const std::string& text) { errors.push_back(text); };
     }
     void TearDown() override {
@@ -190,6 +192,29 @@ TEST_F(MainWindow, StartAndCloseLeaveTheStoredSizeAsItWas) {
         EXPECT_EQ(test::StoredSetting("Options\\Windows", "WindowState"), minimised ? "Minimized" : "Normal");
         EXPECT_EQ(test::StoredSetting("Options\\Windows", "Width"), "640") << "minimised " << minimised;
         EXPECT_EQ(test::StoredSetting("Options\\Windows", "Height"), "500") << "minimised " << minimised;
+    }
+}
+
+// Framed by a skin whose frame is of other sizes than the platform's, the
+// window still stores its size with the platform's frame: two starts and
+// closes leave it as it was.
+TEST_F(MainWindow, SkinnedStartsAndClosesLeaveTheStoredSizeAsItWas) {
+    // No stored choice: the program's first skin frames the window.
+    test::DeleteSettings();
+    test::StoreSetting("Options\\Windows", "Top", "131");
+    test::StoreSetting("Options\\Windows", "Left", "20");
+    test::StoreSetting("Options\\Windows", "Width", "640");
+    test::StoreSetting("Options\\Windows", "Height", "500");
+    for (int start = 0; start < 2; ++start) {
+        TThumbnailsForm& f = Start();
+        ASSERT_TRUE(test::PumpUntil([&] { return SendMessageA(f.Handle(), SkinMsgQuery, 0, 0) == 1; }));
+        test::PumpMessages();
+        RECT r{};
+        GetWindowRect(f.Handle(), &r);
+        EXPECT_NE(r.bottom - r.top, 500) << "the skin's frame is not the platform's";
+        CloseWindow();
+        EXPECT_EQ(test::StoredSetting("Options\\Windows", "Width"), "640") << "start " << start;
+        EXPECT_EQ(test::StoredSetting("Options\\Windows", "Height"), "500") << "start " << start;
     }
 }
 

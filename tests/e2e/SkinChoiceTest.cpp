@@ -16,6 +16,7 @@
 
 #include "skin/SkinMessages.h"
 #include "tests/harness/Files.h"
+#include "tests/harness/Input.h"
 #include "tests/harness/Program.h"
 #include "tests/harness/Settings.h"
 
@@ -44,34 +45,6 @@ void WriteProgramSkin(const std::string& path, const char* resource) {
     const std::vector<uint8_t> bytes = ProgramSkin(resource);
     ASSERT_FALSE(bytes.empty()) << resource;
     WriteBytes(path, bytes);
-}
-
-// One key, with Alt held around it when alt is set, as the keyboard gives it.
-void PressKey(WORD key, bool alt = false) {
-    std::vector<INPUT> inputs;
-    auto add = [&](WORD vk, DWORD flags) {
-        INPUT in{};
-        in.type = INPUT_KEYBOARD;
-        in.ki.wVk = vk;
-        in.ki.dwFlags = flags;
-        inputs.push_back(in);
-    };
-    if (alt) add(VK_MENU, 0);
-    add(key, 0);
-    add(key, KEYEVENTF_KEYUP);
-    if (alt) add(VK_MENU, KEYEVENTF_KEYUP);
-    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-    Sleep(200);
-}
-
-template <class Pred>
-bool WaitUntil(Pred done, DWORD ms = 10000) {
-    const DWORD start = GetTickCount();
-    while (!done()) {
-        if (GetTickCount() - start > ms) return false;
-        Sleep(20);
-    }
-    return true;
 }
 
 class SkinMenu : public ::testing::Test {

@@ -1,5 +1,6 @@
 #include "tests/harness/Program.h"
 
+#include <cstdio>
 #include <vector>
 
 namespace pellix::test {
@@ -97,7 +98,14 @@ HWND Program::WaitForWindow(const std::string& caption, DWORD timeoutMs) const {
         Search s{process_.dwProcessId, &caption, nullptr};
         EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&s));
         if (s.found != nullptr) return s.found;
-        if (WaitForSingleObject(process_.hProcess, 20) == WAIT_OBJECT_0) return nullptr;
+        if (WaitForSingleObject(process_.hProcess, 20) == WAIT_OBJECT_0) {
+            // Said here, as no test can tell a crash from a clean exit otherwise.
+            DWORD code = 0;
+            GetExitCodeProcess(process_.hProcess, &code);
+            std::fprintf(stderr, "the program ended before its window showed, exit code 0x%lx\n",
+                         static_cast<unsigned long>(code));
+            return nullptr;
+        }
     }
     return nullptr;
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "tests/harness/ModalDriver.h"
+#include "tests/harness/PostedMessages.h"
 #include "tests/skin/FrameFixture.h"
 
 namespace pellix::test {
@@ -144,34 +145,6 @@ TEST_F(CaptionButtons, AnInactiveWindowHighlightsNothingButAPressActivatesIt) {
     EXPECT_TRUE(PumpUntil([h] { return IsIconic(h) != FALSE; }));
 }
 
-// Messages posted to a window, seen as the thread takes them from its queue.
-class PostedMessages {
-public:
-    explicit PostedMessages(UINT message) : message_(message) {
-        current_ = this;
-        hook_ = SetWindowsHookExA(WH_GETMESSAGE, &PostedMessages::Hook, nullptr, GetCurrentThreadId());
-    }
-    ~PostedMessages() {
-        UnhookWindowsHookEx(hook_);
-        current_ = nullptr;
-    }
-    PostedMessages(const PostedMessages&) = delete;
-    PostedMessages& operator=(const PostedMessages&) = delete;
-    const std::vector<WPARAM>& Seen() const { return seen_; }
-
-private:
-    static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam) {
-        const auto* msg = reinterpret_cast<const MSG*>(lParam);
-        if (code >= 0 && wParam == PM_REMOVE && current_ != nullptr && msg->message == current_->message_)
-            current_->seen_.push_back(msg->wParam);
-        return CallNextHookEx(nullptr, code, wParam, lParam);
-    }
-    static inline PostedMessages* current_ = nullptr;
-    UINT message_;
-    HHOOK hook_;
-    std::vector<WPARAM> seen_;
-};
-
 TEST_F(CaptionButtons, CustomActionsPostTheirCodeAndADoubleClickPressesAgain) {
     // The close button of the skin, given an action of the skin's own.
     for (const auto& b : skin->CaptionButtons)
@@ -187,7 +160,7 @@ TEST_F(CaptionButtons, CustomActionsPostTheirCodeAndADoubleClickPressesAgain) {
     MouseButton(MOUSEEVENTF_LEFTUP);
     Sleep(50);
     PumpMessages();
-    EXPECT_EQ(posted.Seen(), (std::vector<WPARAM>{42, 42}));
+    EXPECT_EQ(posted.WParams(), (std::vector<WPARAM>{42, 42}));
     EXPECT_TRUE(IsWindow(h));
     EXPECT_FALSE(IsZoomed(h));
 }
@@ -202,6 +175,45 @@ TEST_F(CaptionButtons, ADoubleClickOnTheCaptionMaximisesAndRestores) {
     MoveMouse(OnScreen(h, caption));
     MouseClicks(2);
     EXPECT_TRUE(PumpUntil([h] { return !IsZoomed(h); }));
+}
+
+TEST_F(CaptionButtons, AMaximisedWindowIsNotDraggedByItsCaptionNorOpensItsMenu) {
+    for (const bool withMenu : {false, true}) {
+        HMENU menu = nullptr;
+        if (withMenu) {
+            menu = CreateMenu();
+            HMENU file = CreatePopupMenu();
+            AppendMenuA(file, MF_STRING, 101, "&Open");
+            AppendMenuA(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(file), "&File");
+        }
+        HWND h = ShowPlainWindow(WS_OVERLAPPEDWINDOW, RECT{100, 100, 420, 300}, "Maximised", menu);
+        SendMessageA(h, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+        PumpMessages();
+        ASSERT_TRUE(IsZoomed(h));
+        const RECT before = WindowRect(h);
+        bool menuOpened = false;
+        ModalDriver driver([&] {
+            if (FindThreadWindow("#32768") == nullptr) return false;
+            menuOpened = true;
+            EndMenu();
+            return true;
+        });
+        // The caption's last row, left of the text: where the platform draws
+        // its own menu bar's first item.
+        const POINT grip = OnScreen(h, POINT{L + 10, T - 1});
+        MoveMouse(grip);
+        // All of it queued before anything is handled, as a modal loop would take it.
+        SendMouseButton(MOUSEEVENTF_LEFTDOWN);
+        SendMouseMove(POINT{grip.x + 40, grip.y + 30});
+        SendMouseButton(MOUSEEVENTF_LEFTUP);
+        Sleep(300);
+        PumpMessages();
+        EXPECT_TRUE(IsZoomed(h)) << "menu " << withMenu;
+        EXPECT_EQ(WindowRect(h).left, before.left) << "menu " << withMenu;
+        EXPECT_EQ(WindowRect(h).top, before.top) << "menu " << withMenu;
+        EXPECT_FALSE(menuOpened) << "menu " << withMenu;
+        DestroyWindow(h);
+    }
 }
 
 TEST_F(CaptionButtons, TheSystemMenuShowsTheWindowsRealBoxes) {
@@ -228,6 +240,23 @@ TEST_F(CaptionButtons, TheSystemMenuShowsTheWindowsRealBoxes) {
     PumpMessages();
     EXPECT_EQ(GetWindowLongA(h, GWL_STYLE) & (WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX), 0)
         << "stripped again once the menu is gone";
+}
+
+TEST_F(CaptionButtons, TheSystemMenuAskedForTwiceQuicklyClosesTheWindow) {
+    HWND h = ShowPlainWindow(WS_OVERLAPPEDWINDOW, RECT{100, 100, 420, 300});
+    TWinSkinForm* frame = FrameOf(h);
+    // Quick enough whatever the machine does meanwhile.
+    frame->DoubleClickTime = 60000;
+    ModalDriver driver([] {
+        if (FindThreadWindow("#32768") == nullptr) return false;
+        EndMenu();
+        return true;
+    });
+    frame->ShowSystemMenu(POINT{200, 200});
+    EXPECT_TRUE(driver.Done()) << "the first call showed the menu";
+    EXPECT_TRUE(IsWindow(h));
+    frame->ShowSystemMenu(POINT{200, 200});
+    EXPECT_TRUE(PumpUntil([h] { return !IsWindow(h); }));
 }
 
 TEST_F(CaptionButtons, NoPointOfTheWindowRegionAnswersNowhere) {

@@ -16,6 +16,7 @@
 #include "skin/WinSkinData.h"
 #include "skin/WinSkinDlg.h"
 #include "skin/WinSkinForm.h"
+#include "tests/harness/Input.h"
 #include "tests/harness/Pump.h"
 #include "tests/harness/WindowShot.h"
 #include "tools/skinpaint/TestSkins.h"
@@ -50,7 +51,11 @@ struct FrameTestWindows {
 
 class SkinnedFrames : public ::testing::Test {
 protected:
-    void SetUp() override { LoadSkin({}); }
+    void SetUp() override {
+        // A cursor left over a caption button by an earlier test would make it hot.
+        SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 2, GetSystemMetrics(SM_CYSCREEN) - 2);
+        LoadSkin({});
+    }
 
     void TearDown() override {
         for (HWND h : windows_)
@@ -77,9 +82,12 @@ protected:
     HWND ShowPlainWindow(DWORD style, const RECT& bounds, const char* caption = "Skinned window",
                          HMENU menu = nullptr) {
         FrameTestWindows::Instance();
-        HWND h = CreateWindowExA(0, FrameTestWindows::ClassName, caption, style, bounds.left, bounds.top,
-                                 bounds.right - bounds.left, bounds.bottom - bounds.top, nullptr, menu,
-                                 GetModuleHandleA(nullptr), nullptr);
+        return ShowWindowOfClass(FrameTestWindows::ClassName, style, bounds, caption, menu);
+    }
+    HWND ShowWindowOfClass(const char* className, DWORD style, const RECT& bounds, const char* caption = "Skinned",
+                           HMENU menu = nullptr) {
+        HWND h = CreateWindowExA(0, className, caption, style, bounds.left, bounds.top, bounds.right - bounds.left,
+                                 bounds.bottom - bounds.top, nullptr, menu, GetModuleHandleA(nullptr), nullptr);
         windows_.push_back(h);
         ShowFramed(h);
         return h;
@@ -159,36 +167,22 @@ inline uint32_t ExpectedPiece(ts::TElement element, int frame, int width, int he
     return ts::PieceColour(element, frame, ts::PieceAt(ts::Layout(element).Margins, width, height, x, y));
 }
 
-// Real mouse input: the cursor moves there, messages are handled, and only
-// then the button goes down or up (a click sent at once can be lost).
+// Real mouse input, with the messages it brings handled before the next step:
+// a click sent right after a move can be lost otherwise.
 inline void MoveMouse(POINT screen) {
-    SetCursorPos(screen.x, screen.y);
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dwFlags = MOUSEEVENTF_MOVE;
-    SendInput(1, &in, sizeof(INPUT));
+    SendMouseMove(screen);
     PumpMessages();
     Sleep(20);
     PumpMessages();
 }
-// Whole clicks (down and up) given at once: a press on a caption that the
-// default takes would start the platform's move loop, which waits for the up.
 inline void MouseClicks(int count, DWORD down = MOUSEEVENTF_LEFTDOWN, DWORD up = MOUSEEVENTF_LEFTUP) {
-    std::vector<INPUT> in(static_cast<size_t>(2 * count));
-    for (size_t i = 0; i < in.size(); ++i) {
-        in[i].type = INPUT_MOUSE;
-        in[i].mi.dwFlags = i % 2 == 0 ? down : up;
-    }
-    SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
+    SendClicks(count, down, up);
     PumpMessages();
     Sleep(20);
     PumpMessages();
 }
 inline void MouseButton(DWORD flags) {
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dwFlags = flags;
-    SendInput(1, &in, sizeof(INPUT));
+    SendMouseButton(flags);
     PumpMessages();
     Sleep(20);
     PumpMessages();

@@ -125,7 +125,8 @@ TEST_F(FramePaint, RegionCutsTheKeyedCornersExactly) {
         {{w - 1, 0}, false},   {{w - 2, 1}, false},   {{w - 3, 0}, true},     {{w - 1, 2}, true},
         {{0, hgt - 1}, true},  {{w - 1, hgt - 1}, true}, {{w / 2, 0}, true},  {{w / 2, hgt / 2}, true},
     };
-    for (const auto& p : points) EXPECT_EQ(PtInRegion(region, p.p.x, p.p.y) != FALSE, p.inside) << p.p.x << ", " << p.p.y;
+    for (const auto& p : points)
+        EXPECT_EQ(PtInRegion(region, p.p.x, p.p.y) != FALSE, p.inside) << p.p.x << ", " << p.p.y;
     DeleteObject(region);
 }
 
@@ -209,10 +210,9 @@ void ExpectCaption(HWND h, const std::string& caption, bool active) {
     EXPECT_EQ(shot.At(block.right - 2, T - 1), band(block.right - 2)) << caption;
     // Just beyond it, the caption's own image.
     const int w = shot.Width();
-    EXPECT_EQ(shot.At(block.right + 1, 1), ExpectedPiece(TElement::TopBorder, frame, w - L - R, T, block.right + 1 - L, 1))
-        << caption;
-    EXPECT_EQ(shot.At(block.left - 1, 1), ExpectedPiece(TElement::TopBorder, frame, w - L - R, T, block.left - 1 - L, 1))
-        << caption;
+    auto captionImage = [&](int x) { return ExpectedPiece(TElement::TopBorder, frame, w - L - R, T, x - L, 1); };
+    EXPECT_EQ(shot.At(block.right + 1, 1), captionImage(block.right + 1)) << caption;
+    EXPECT_EQ(shot.At(block.left - 1, 1), captionImage(block.left - 1)) << caption;
     // The text in its colour inside the block, and nowhere else in the caption.
     const RECT text{block.left + ts::Title.TXTBackleft, block.top, block.right - ts::Title.TXTBackRight, block.bottom};
     EXPECT_GT(shot.Count(text, textColour), 4) << caption;
@@ -232,6 +232,36 @@ TEST_F(FramePaint, CaptionShowsItsAmpersandsAndFollowsANewText) {
     form.SetCaption("Sizes & colours");
     PumpMessages();
     ExpectCaption(form.Handle(), "Sizes & colours", true);
+}
+
+TEST_F(FramePaint, APlainWindowAndItsStaticTextStandOnTheSkinsFace) {
+    HWND h = ShowPlainWindow(WS_OVERLAPPEDWINDOW, RECT{100, 100, 400, 300});
+    HWND label = CreateWindowExA(0, "STATIC", "Label", WS_CHILD | WS_VISIBLE | SS_LEFT, 10, 10, 120, 20, h, nullptr,
+                                 GetModuleHandleA(nullptr), nullptr);
+    RedrawWindow(h, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    PumpMessages();
+    const uint32_t face = ts::Colours().ButtonFace;
+    const PixelShot shot = PixelShot::OfWindow(h);
+    EXPECT_EQ(shot.At(L + 200, T + 100), face) << "the client area";
+    EXPECT_EQ(shot.At(L + 10 + 118, T + 10 + 18), face) << "behind the static text";
+    DestroyWindow(label);
+}
+
+TEST_F(FramePaint, SystemCommandsOfTheSkinnedMenuAndTheAltKeyAreTakenCareOf) {
+    HMENU menu = CreateMenu();
+    AppendMenuA(menu, MF_STRING, 100, "&File");
+    HWND h = ShowPlainWindow(WS_OVERLAPPEDWINDOW, RECT{100, 100, 400, 300}, "Commands", menu);
+    // Alt alone starts no platform menu loop over the frame.
+    EXPECT_EQ(SendMessageA(h, WM_SYSCOMMAND, SC_KEYMENU, 0), 1);
+    // A system command reported as a command becomes a system command.
+    SendMessageA(h, WM_COMMAND, SC_MINIMIZE, 0);
+    EXPECT_TRUE(PumpUntil([h] { return IsIconic(h) != FALSE; }));
+    SendMessageA(h, WM_COMMAND, SC_RESTORE, 0);
+    EXPECT_TRUE(PumpUntil([h] { return !IsIconic(h); }));
+    MINMAXINFO info{};
+    SendMessageA(h, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+    EXPECT_EQ(info.ptMaxTrackSize.x, GetSystemMetrics(SM_CXMAXIMIZED));
+    EXPECT_EQ(info.ptMaxTrackSize.y, GetSystemMetrics(SM_CYMAXIMIZED));
 }
 
 }  // namespace
