@@ -134,7 +134,7 @@ list(APPEND PELLIX_WINDOWS_TEST_SOURCES
 # caption buttons.
 list(APPEND PELLIX_WINDOWS_SOURCES skin/FramePaint.cpp skin/CaptionButtons.cpp)
 list(APPEND PELLIX_WINDOWS_TEST_SOURCES tests/skin/FrameGeometryTest.cpp tests/skin/CaptionButtonRulesTest.cpp
-  tests/skin/FramePaintTest.cpp tests/skin/CaptionButtonsTest.cpp)
+  tests/skin/FramePaintTest.cpp tests/skin/CaptionButtonsTest.cpp tests/skin/WinSkinFormTest.cpp)
 
 # Skinned menus: popup windows, owner-drawn items and the drawn menu bar.
 list(APPEND PELLIX_WINDOWS_TEST_SOURCES tests/skin/MenuItemsTest.cpp tests/skin/WinSkinMenuTest.cpp)
@@ -182,14 +182,8 @@ list(APPEND PELLIX_WINDOWS_SOURCES app/ThumbnailsSkins.cpp)
 list(APPEND PELLIX_WINDOWS_TEST_SOURCES tests/app/SkinChoiceTest.cpp)
 list(APPEND PELLIX_E2E_TEST_SOURCES tests/e2e/SkinChoiceTest.cpp)
 
-# The skinned window frame: the frame object, its non-client painting and its
-# caption buttons.
-list(APPEND PELLIX_WINDOWS_SOURCES skin/FramePaint.cpp skin/CaptionButtons.cpp)
-list(APPEND PELLIX_WINDOWS_TEST_SOURCES tests/skin/FrameGeometryTest.cpp tests/skin/CaptionButtonRulesTest.cpp
-  tests/skin/FramePaintTest.cpp tests/skin/CaptionButtonsTest.cpp tests/skin/WinSkinFormTest.cpp)
-list(APPEND PELLIX_E2E_TEST_SOURCES tests/e2e/FrameTest.cpp
-  tools/skinpaint/Raster.cpp tools/skinpaint/SkinBuilder.cpp tools/skinpaint/TestSkins.cpp
-  tools/skinpack/LzhufEncoder.cpp tools/skinpack/SkinArchiveWriter.cpp)
+# The frame seen from outside, on pellix.exe.
+list(APPEND PELLIX_E2E_TEST_SOURCES tests/e2e/FrameTest.cpp)
 
 # The control walk: which control skin each control of a skinned window gets,
 # and the thin framework classes its rows ask for.

@@ -113,6 +113,7 @@ void TWinSkinForm::Notification(TComponent* component, TOperation operation) {
         // The caption buttons show the component's records.
         ClearCaptionButtons();
         SkinData = nullptr;
+        if (SkinMenu != nullptr) SkinMenu->ForgetSkinData();
     }
     if (component == FrameTimer) FrameTimer = nullptr;
     if (component == SkinMenu) SkinMenu = nullptr;

@@ -121,10 +121,20 @@ void TWinSkinPopMenu::CopyBorderStrips(HDC dc) {
 }
 
 LRESULT TWinSkinPopMenu::PaintPopupBackground(UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (!CanPaint() || !MakeBackground()) return CallOldPopupProc(msg, wParam, lParam);
     auto dc = reinterpret_cast<HDC>(wParam);
+    bool painted = false;
+    try {
+        painted = CanPaint() && MakeBackground();
+        if (painted) {
+            const RECT whole{0, 0, BackgroundBitmap.Width(), BackgroundBitmap.Height()};
+            BackgroundBitmap.DrawPart(dc, whole, whole);
+        }
+    } catch (const std::exception&) {
+        // A background that cannot be made leaves the printing to the system.
+        painted = false;
+    }
+    if (!painted) return CallOldPopupProc(msg, wParam, lParam);
     const int w = BackgroundBitmap.Width(), h = BackgroundBitmap.Height();
-    BackgroundBitmap.DrawPart(dc, RECT{0, 0, w, h}, RECT{0, 0, w, h});
     const int oldMode = SetBkMode(dc, TRANSPARENT);
     LRESULT result = 0;
     {
@@ -139,9 +149,14 @@ LRESULT TWinSkinPopMenu::PaintPopupBackground(UINT msg, WPARAM wParam, LPARAM lP
 bool TWinSkinPopMenu::PaintPopupBorder() {
     if (!CanPaint()) return false;
     TWindowDc dc(MenuWindow, true);
-    if (dc.Get() == nullptr || !MakeBackground()) return false;
-    CopyBorderStrips(dc.Get());
-    return true;
+    try {
+        if (dc.Get() == nullptr || !MakeBackground()) return false;
+        CopyBorderStrips(dc.Get());
+        return true;
+    } catch (const std::exception&) {
+        // The system paints the frame it knows instead.
+        return false;
+    }
 }
 
 LRESULT TWinSkinPopMenu::PaintPopupWindow(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -150,12 +165,20 @@ LRESULT TWinSkinPopMenu::PaintPopupWindow(UINT msg, WPARAM wParam, LPARAM lParam
     // menu it belongs to must be known first.
     if (MenuHandle == nullptr)
         MenuHandle = reinterpret_cast<HMENU>(CallOldPopupProc(kMnGetHMenu, 0, 0));
-    const bool painted = MakeBackground();
+    bool painted = false;
+    try {
+        painted = MakeBackground();
+    } catch (const std::exception&) {
+        // Without a background the window is the system's.
+    }
     const LRESULT result = CallOldPopupProc(msg, wParam, lParam);
-    if (painted) {
-        // Highlight changes redraw inside the items only: the border stays.
-        TWindowDc dc(MenuWindow, false);
+    if (!painted) return result;
+    // Highlight changes redraw inside the items only: the border stays.
+    TWindowDc dc(MenuWindow, false);
+    try {
         if (dc.Get() != nullptr) CopyBorderStrips(dc.Get());
+    } catch (const std::exception&) {
+        // The border stays as the system painted it.
     }
     return result;
 }
@@ -304,10 +327,18 @@ void TWinSkinMenu::DrawMenuBtn(TMenuBtn& button) {
     if (IsRectEmpty(&BarRect) || BarBitmap.Empty() || SkinData == nullptr) return;
     TWindowDc dc(Frame->Window, true);
     if (dc.Get() == nullptr) return;
+    try {
+        DrawMenuBtnOn(dc.Get(), button);
+    } catch (const std::exception&) {
+        // The item keeps the look of the last full paint.
+    }
+}
+
+void TWinSkinMenu::DrawMenuBtnOn(HDC dc, const TMenuBtn& button) {
     const RECT& b = button.Bounds;
-    BarBitmap.DrawPart(dc.Get(), RECT{b.left, BarRect.top, b.right, BarRect.bottom},
+    BarBitmap.DrawPart(dc, RECT{b.left, BarRect.top, b.right, BarRect.bottom},
                        RECT{b.left - BarRect.left, 0, b.right - BarRect.left, Height(BarRect)});
-    TCanvas canvas(dc.Get());
+    TCanvas canvas(dc);
     if (button.State == ncsHot || button.State == ncsPressed) {
         canvas.Brush()->SetStyle(TBrushStyle::bsSolid);
         canvas.Brush()->SetColor(SkinData->ButtonHilightColour);
@@ -443,6 +474,11 @@ void TWinSkinMenu::GiveMenuBack() {
     SetMenu(Frame->Window, MenuHandle);
 }
 
+void TWinSkinMenu::ForgetSkinData() {
+    SkinData = nullptr;
+    for (const auto& button : MenuButtons) button->SkinData = nullptr;
+}
+
 // -------------------------------------------------------------- the hook
 
 HMENU DeepestOpenMenu(HMENU tracked) {
@@ -507,9 +543,10 @@ bool SelectionIsRightToLeft() {
     return menu != nullptr && menu->IsRightToLeft();
 }
 
-void FilterMenuMessage(MSG& msg) {
+// True when the message is answered here and the menu must not see it.
+bool FilterMenuMessage(MSG& msg) {
     TWinSkinForm* frame = MenuTracking.TrackingFrame;
-    if (frame == nullptr || frame->SkinMenu == nullptr) return;
+    if (frame == nullptr || frame->SkinMenu == nullptr) return false;
     TWinSkinMenu& bar = *frame->SkinMenu;
     if (!MenuTracking.FirstKeySent) {
         // The drop-down opens with its first item selected.
@@ -535,7 +572,17 @@ void FilterMenuMessage(MSG& msg) {
         break;
     case WM_SYSKEYDOWN:
         if (msg.wParam == VK_MENU) frame->TrackingMenu = false;
-        return;
+        return false;
+    case WM_LBUTTONDOWN: {
+        // A click on the open item's own button closes its drop-down. The
+        // system would hand the click on to the window once the menu has
+        // ended, and the button would open the drop-down again.
+        const TMenuBtn* at = bar.FindMenuBtnAt(frame->ScreenToFrame(msg.pt));
+        if (at == nullptr || at->Index != MenuTracking.TrackingIndex) return false;
+        MenuTracking.SwitchingMenu = false;
+        EndMenu();
+        return true;
+    }
     case WM_MOUSEMOVE:
         if (msg.pt.x != MenuTracking.LastMousePos.x || msg.pt.y != MenuTracking.LastMousePos.y) {
             MenuTracking.LastMousePos = msg.pt;
@@ -544,11 +591,12 @@ void FilterMenuMessage(MSG& msg) {
         break;
     default: break;
     }
-    if (target == nullptr || target->Index == MenuTracking.TrackingIndex) return;
+    if (target == nullptr || target->Index == MenuTracking.TrackingIndex) return false;
     MenuTracking.SwitchingMenu = true;
     // One menu loop at a time: this one ends before the click opens the next.
     EndMenu();
     bar.PressMenuBtn(*target);
+    return false;
 }
 
 }  // namespace
@@ -562,7 +610,7 @@ LRESULT CALLBACK MenuMsgFilterProc(int code, WPARAM wParam, LPARAM lParam) {
     const LRESULT result = CallNextHookEx(MenuTracking.MenuHook, code, wParam, lParam);
     if (result != 0 || code != MSGF_MENU || msg == nullptr) return result;
     try {
-        FilterMenuMessage(*msg);
+        if (FilterMenuMessage(*msg)) return 1;
     } catch (const std::exception&) {
         // The menu loop goes on as the system runs it; nothing is shown.
     }

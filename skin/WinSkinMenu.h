@@ -163,11 +163,14 @@ public:
     void MenuChanged();
     // Detach: the menu goes back to the window with no entry left owner-drawn.
     void GiveMenuBack();
+    // The skin data component is going: nothing is drawn from it any more.
+    void ForgetSkinData();
 
 private:
     void Build(HMENU menu, bool byCommand);
     void FillFromFrameMenu(TMenuBtn& button, bool byCommand);
     void DrawMdiButtons(HDC dc);
+    void DrawMenuBtnOn(HDC dc, const TMenuBtn& button);
 
     bool rebuildPending_ = false;
 };

@@ -136,7 +136,6 @@ protected:
         ASSERT_EQ(Application->MainForm(), nullptr) << "another test left a main form";
         work_.emplace("pellix-about");
         test::DeleteSettings();
-        test::StoreUnskinnedChoice();
         // The program's main window, so the box centres on it.
         main = Application->CreateForm<TThumbnailsForm>();
         main->Show();

@@ -24,7 +24,9 @@
 #include "tests/harness/ModalDriver.h"
 #include "tests/harness/Pump.h"
 #include "tests/harness/Settings.h"
-#include "skin/SkinMessages.h"
+#include "skin/WinSkinData.h"
+#include "skin/WinSkinDlg.h"
+#include "tools/skinpaint/TestSkins.h"
 
 namespace pellix {
 namespace {
@@ -45,7 +47,6 @@ protected:
     MainWindow() : MainWindowFixture("pellix-main-") {}
     void SetUp() override {
         MainWindowFixture::SetUp();
-        test::StoreUnskinnedChoice();
         Application->OnShowException = [this](const std::string& text) { errors.push_back(text); };
     }
     void TearDown() override {
@@ -199,8 +200,10 @@ TEST_F(MainWindow, StartAndCloseLeaveTheStoredSizeAsItWas) {
 // window still stores its size with the platform's frame: two starts and
 // closes leave it as it was.
 TEST_F(MainWindow, SkinnedStartsAndClosesLeaveTheStoredSizeAsItWas) {
-    // No stored choice: the program's first skin frames the window.
-    test::DeleteSettings();
+    // The main window's own skin component starts with it: a frame of other
+    // sizes than the platform's.
+    const std::vector<uint8_t> skin = testskin::TestSkin();
+    test::WriteBytes(folder + "\\default.skn", skin);
     test::StoreSetting("Options\\Windows", "Top", "131");
     test::StoreSetting("Options\\Windows", "Left", "20");
     test::StoreSetting("Options\\Windows", "Width", "640");
@@ -211,7 +214,7 @@ TEST_F(MainWindow, SkinnedStartsAndClosesLeaveTheStoredSizeAsItWas) {
         test::PumpMessages();
         RECT r{};
         GetWindowRect(f.Handle(), &r);
-        EXPECT_NE(r.bottom - r.top, 500) << "the skin's frame is not the platform's";
+        EXPECT_NE(r.right - r.left, 640) << "the skin's frame is not the platform's";
         CloseWindow();
         EXPECT_EQ(test::StoredSetting("Options\\Windows", "Width"), "640") << "start " << start;
         EXPECT_EQ(test::StoredSetting("Options\\Windows", "Height"), "500") << "start " << start;

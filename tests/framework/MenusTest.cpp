@@ -61,6 +61,19 @@ TEST(ShortCut, UnknownTextIsNone) {
     EXPECT_EQ(ShortCutToText(scCtrl), "");
 }
 
+TEST(IsAccel, TheCharacterAfterASingleAmpersandInAnyCase) {
+    struct Case {
+        const char* caption;
+        char ch;
+        bool accel;
+    };
+    const Case cases[] = {
+        {"&File", 'f', true},       {"&File", 'F', true},      {"E&xit", 'x', true},  {"&File", 'i', false},
+        {"&&Save", 's', false},     {"Fish && &Chips", 'c', true}, {"Plain", 'p', false}, {"Trailing&", 'g', false},
+    };
+    for (const Case& c : cases) EXPECT_EQ(IsAccel(static_cast<UINT>(c.ch), c.caption), c.accel) << c.caption << " " << c.ch;
+}
+
 // ------------------------------------------------------- menu handle content
 
 class MenuTest : public ::testing::Test {

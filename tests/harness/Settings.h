@@ -24,10 +24,6 @@ inline void StoreSetting(const std::string& sub, const std::string& name, const 
     RegCloseKey(key);
 }
 
-// The program's next start leaves its windows in the platform's look, as
-// after "&Unskin": for tests of what the program does, not of its skins.
-inline void StoreUnskinnedChoice() { StoreSetting("Options\\Skins", "SkinIndex", "3"); }
-
 // The stored text, or "<missing>"; a value of another kind fails the test.
 inline std::string StoredSetting(const std::string& sub, const std::string& name) {
     char buf[1024];

@@ -402,6 +402,28 @@ TEST(MenuOwnerDraw, SetsEveryEntryOfTheTreeAndTheReverseClearsExactlyThat) {
 
 // ----------------------------------------------------------------- geometry
 
+TEST(MenuItemHandler, WidensPopupMenuItemsAndHeightensThemOnTheOtherFamily) {
+    std::unique_ptr<TMenuItem, ComponentFree> item(new TMenuItem(nullptr)), line(new TMenuItem(nullptr));
+    item->SetCaption("&Open");
+    line->SetCaption("-");
+    TCanvas canvas;
+    const uint32_t version = WindowsVersion;
+    for (bool family95 : {false, true}) {
+        SCOPED_TRACE(family95 ? "Windows 95 family" : "NT family");
+        WindowsVersion = family95 ? 0x80000000u : 0x0A00u;
+        int w = 50, h = 18;
+        MeasureItemHandler(*item, canvas, w, h);
+        EXPECT_EQ(w, 78);
+        EXPECT_EQ(h, family95 ? 22 : 18);
+        w = 50, h = 8;
+        MeasureItemHandler(*line, canvas, w, h);
+        EXPECT_EQ(w, 78);
+        EXPECT_EQ(h, 8) << "a separator keeps its height";
+    }
+    WindowsVersion = version;
+}
+
+
 TEST(MenuSeparatorParts, BottomRowsOfTheSecondFrameOrTheWholeFrameStretched) {
     const SIZE image{150, 20};  // five frames of 30
     const TSeparatorParts low = SeparatorParts(image, 4, 5, SIZE{100, 8});

@@ -188,6 +188,16 @@ TEST_F(SkinnedMenus, AwaitedPopupLearnsItsMenuFromTheFirstItemAndIsForgottenWhen
     EXPECT_EQ(popup->MenuHandle, file->Handle());
     EXPECT_EQ(SkinManager->FindPopupBitmap(file->Handle()), &popup->BackgroundBitmap);
 
+    // An entry the form's menu does not know is drawn from the menu handle;
+    // an empty background counts as none: the menu colour shows behind it.
+    popup->BackgroundBitmap.FreeImage();
+    DibTarget raw(60, 20, 0x123456);
+    d.itemID = 60000;
+    d.hDC = raw.Dc();
+    SendMessageA(form.Handle(), WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&d));
+    EXPECT_EQ(raw.At(0, 0), ts::Colours().Menu);
+    EXPECT_EQ(raw.At(59, 19), ts::Colours().Menu);
+
     // Waiting again, then dropped with the engine: the wait goes with it and
     // the window has its own procedure back.
     popup->MenuHandle = nullptr;
@@ -353,6 +363,51 @@ TEST_F(SkinnedMenus, BarMenusAreWalkedWithTheArrowKeysAndTheMouse) {
     EXPECT_EQ(MenuTracking.TrackingIndex, -1);
 }
 
+TEST_F(SkinnedMenus, AClickOnTheOpenItemClosesItsDropDown) {
+    TForm& form = ShowMenuForm();
+    int reopened = 0;
+    MenuScript script({
+        {"File open", [&] { return PopupShowing(file->Handle()) != nullptr; },
+         [&] {
+             // Down and up on the item's button, as the user clicks it.
+             INPUT in[2]{};
+             in[0].type = in[1].type = INPUT_MOUSE;
+             in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+             in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+             SendInput(2, in, sizeof(INPUT));
+         }},
+        {"File open again", [&] { return PopupShowing(file->Handle()) != nullptr && ++reopened > 0; },
+         [] { Tap(VK_ESCAPE); }},
+    });
+    MoveMouse(ButtonCentre(0));
+    {
+        LoopWatchdog watchdog(form.Handle());
+        MouseClicks(1);
+        PumpUntil([&] { return !BarMenuOpen() && OpenPopups().empty() && script.Failed().find("again") != std::string::npos; },
+                  1500ms);
+        PumpMessages();
+        EXPECT_FALSE(watchdog.Fired());
+    }
+    EXPECT_EQ(reopened, 0) << "the drop-down opened again";
+    EXPECT_TRUE(OpenPopups().empty());
+    EXPECT_FALSE(BarMenuOpen());
+}
+
+TEST_F(SkinnedMenus, ABarWhoseSkinGoesAwayKeepsNoHoldOnIt) {
+    TForm& form = ShowMenuForm();
+    TWinSkinMenu& bar = Bar();
+    skin.reset();
+    EXPECT_EQ(bar.SkinData, nullptr);
+    for (const auto& button : bar.MenuButtons) EXPECT_EQ(button->SkinData, nullptr);
+    // Nothing is drawn from it any more: the window's pixels stay as they are.
+    const PixelShot before = PixelShot::OfWindow(form.Handle());
+    Button(0).State = ncsHot;
+    Button(0).Draw();
+    const PixelShot after = PixelShot::OfWindow(form.Handle());
+    const RECT b = Button(0).Bounds;
+    EXPECT_EQ(after.At(b.left, (b.top + b.bottom) / 2), before.At(b.left, (b.top + b.bottom) / 2));
+}
+
 TEST_F(SkinnedMenus, AltAndALetterOpenThatItemsDropDown) {
     TForm& form = ShowMenuForm();
     MenuScript script({
@@ -497,6 +552,104 @@ TEST_F(SkinnedMenus, UnskinningWaitsForTheOpenMenuAndGivesTheMenuBackNativelyDra
     EXPECT_TRUE(native.Done()) << native.Failed();
     EXPECT_EQ(drawn, 0);
     form.WindowProc = old;
+}
+
+// ------------------------------------------------------------ MDI frames
+
+struct MdiMenuWindows {
+    static inline HWND client = nullptr;
+    static LRESULT CALLBACK FrameProc(HWND h, UINT m, WPARAM w, LPARAM l) {
+        if (m == WM_CREATE) {
+            CLIENTCREATESTRUCT ccs{nullptr, 1000};
+            client = CreateWindowExA(0, "MDICLIENT", nullptr, WS_CHILD | WS_CLIPCHILDREN | WS_VISIBLE, 0, 0, 100, 100, h,
+                                     reinterpret_cast<HMENU>(1), GetModuleHandleA(nullptr), &ccs);
+            return 0;
+        }
+        return DefFrameProcA(h, client, m, w, l);
+    }
+    static LRESULT CALLBACK ChildProc(HWND h, UINT m, WPARAM w, LPARAM l) { return DefMDIChildProcA(h, m, w, l); }
+    MdiMenuWindows() {
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = FrameProc;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+        wc.lpszClassName = "PellixMdiMenuFrame";
+        RegisterClassA(&wc);
+        wc.lpfnWndProc = ChildProc;
+        wc.lpszClassName = "PellixMdiMenuChild";
+        RegisterClassA(&wc);
+    }
+};
+
+HMENU BarOf(std::initializer_list<const char*> captions) {
+    HMENU bar = CreateMenu();
+    for (const char* caption : captions) {
+        HMENU drop = CreatePopupMenu();
+        AppendMenuA(drop, MF_STRING, 900, "&Item");
+        AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(drop), caption);
+    }
+    return bar;
+}
+
+std::vector<std::string> Captions(const TWinSkinMenu& bar) {
+    std::vector<std::string> captions;
+    for (const auto& b : bar.MenuButtons) captions.push_back(b->Caption);
+    return captions;
+}
+
+// The MDI client hands the frame a new menu; a maximised child's buttons
+// sit at the bar's right end.
+TEST_F(SkinnedMenus, MdiFrameBarTakesTheClientsMenusAndShowsAMaximisedChildsButtons) {
+    static MdiMenuWindows classes;
+    HMENU first = BarOf({"&File", "&Window"});
+    HWND frameWindow = CreateWindowExA(0, "PellixMdiMenuFrame", "MDI", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 60, 60,
+                                       600, 420, nullptr, first, GetModuleHandleA(nullptr), nullptr);
+    ShowFramed(frameWindow);
+    TWinSkinForm* frame = FrameOf(frameWindow);
+    ASSERT_NE(frame, nullptr);
+    ASSERT_NE(frame->SkinMenu, nullptr);
+    EXPECT_EQ(Captions(*frame->SkinMenu), (std::vector<std::string>{"&File", "&Window"}));
+
+    HMENU second = BarOf({"&Edit", "&View", "&Help"});
+    SendMessageA(MdiMenuWindows::client, WM_MDISETMENU, reinterpret_cast<WPARAM>(second), 0);
+    EXPECT_EQ(Captions(*frame->SkinMenu), (std::vector<std::string>{"&Edit", "&View", "&Help"}));
+    EXPECT_EQ(frame->SkinMenu->MenuHandle, second);
+    EXPECT_EQ(GetMenu(frameWindow), nullptr);
+
+    MDICREATESTRUCTA create{};
+    create.szClass = "PellixMdiMenuChild";
+    create.szTitle = "Child";
+    create.hOwner = GetModuleHandleA(nullptr);
+    create.cx = 240;
+    create.cy = 160;
+    create.style = WS_OVERLAPPEDWINDOW;
+    SendMessageA(MdiMenuWindows::client, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&create));
+    SendMessageA(MdiMenuWindows::client, WM_MDIREFRESHMENU, 0, 0);
+    PumpMessages();
+    frame->MdiChildCommand(SC_MAXIMIZE);
+    PumpMessages();
+    ASSERT_TRUE(frame->IsActiveMdiChildMaximized());
+    frame->PaintFrame(nullptr);
+    EXPECT_TRUE(SkinManager->MdiMaximized);
+
+    const PixelShot shot = PixelShot::OfWindow(frameWindow);
+    int shown = 0;
+    for (size_t i = 0; i < frame->SysButtons.size(); ++i) {
+        const TWinSysButton& button = *frame->SysButtons[i];
+        if (button.SkinButton->Visibility != 100) continue;
+        const int k = button.SkinButton->Action - 7;  // minimise, restore, close: four frames each
+        const RECT& b = button.Bounds;
+        SCOPED_TRACE(k);
+        EXPECT_GE(b.top, frame->CaptionHeight) << "on the bar";
+        EXPECT_LE(b.bottom, frame->CaptionHeight + frame->MenuBarHeight);
+        const ts::TLayout& mdi = ts::Layout(ts::TElement::MdiControls);
+        EXPECT_EQ(shot.At((b.left + b.right) / 2, (b.top + b.bottom) / 2),
+                  ts::FramePixel(ts::TElement::MdiControls, 4 * k + 1, mdi.FrameWidth / 2, mdi.FrameHeight / 2));
+        ++shown;
+    }
+    EXPECT_EQ(shown, 3);
+    DestroyWindow(frameWindow);
+    DestroyMenu(first);
 }
 
 TEST(MenuBarLayout, ItemsSideBySideFromTheFirstPlace) {
