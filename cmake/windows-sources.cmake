@@ -192,4 +192,4 @@ list(APPEND PELLIX_WINDOWS_SOURCES
   skin/SkinWalk.cpp
 )
 list(APPEND PELLIX_WINDOWS_TEST_SOURCES tests/skin/SkinWalkTest.cpp tests/skin/FrameControlsTest.cpp)
-list(APPEND PELLIX_E2E_TEST_SOURCES tests/e2e/SkinnedControlsTest.cpp)
+list(APPEND PELLIX_E2E_TEST_SOURCES tests/e2e/SkinnedControlsTest.cpp tests/e2e/SkinnedWindowsTest.cpp)
