@@ -135,6 +135,8 @@ list(APPEND PELLIX_WINDOWS_TEST_SOURCES
 list(APPEND PELLIX_WINDOWS_SOURCES skin/FramePaint.cpp skin/CaptionButtons.cpp)
 list(APPEND PELLIX_WINDOWS_TEST_SOURCES tests/skin/FrameGeometryTest.cpp tests/skin/CaptionButtonRulesTest.cpp
   tests/skin/FramePaintTest.cpp tests/skin/CaptionButtonsTest.cpp tests/skin/WinSkinFormTest.cpp)
+# Its end-to-end tests use the test skins, which the menus' block below adds.
+list(APPEND PELLIX_E2E_TEST_SOURCES tests/e2e/FrameTest.cpp)
 
 # Skinned menus: popup windows, owner-drawn items and the drawn menu bar.
 list(APPEND PELLIX_WINDOWS_TEST_SOURCES tests/skin/MenuItemsTest.cpp tests/skin/WinSkinMenuTest.cpp)
@@ -181,9 +183,6 @@ list(APPEND PELLIX_WINDOWS_TEST_SOURCES
 list(APPEND PELLIX_WINDOWS_SOURCES app/ThumbnailsSkins.cpp)
 list(APPEND PELLIX_WINDOWS_TEST_SOURCES tests/app/SkinChoiceTest.cpp)
 list(APPEND PELLIX_E2E_TEST_SOURCES tests/e2e/SkinChoiceTest.cpp)
-
-# The frame seen from outside, on pellix.exe.
-list(APPEND PELLIX_E2E_TEST_SOURCES tests/e2e/FrameTest.cpp)
 
 # The control walk: which control skin each control of a skinned window gets,
 # and the thin framework classes its rows ask for.

@@ -68,8 +68,6 @@ LRESULT FrameHitTest(const THitFrame& f, POINT p, LRESULT defaultCode) {
 
 int BorderFrame(bool active, int frameCount) { return active || frameCount == 1 ? 1 : 2; }
 
-std::string DecoratedCaption(const std::string& text) { return "  " + text + " "; }
-
 RECT PlaceCaptionText(const RECT& c, SIZE extent, const TDataSkinTitle& title, bool popup, int rightButtonsLeft) {
     RECT x{c.left, c.top, c.left + extent.cx + title.TXTBackleft + title.TXTBackRight, c.top + extent.cy};
     const int tw = x.right - x.left, th = x.bottom - x.top, cw = c.right - c.left, ch = c.bottom - c.top;

@@ -6,8 +6,6 @@
 
 #include <windows.h>
 
-#include <string>
-
 #include "skin/SkinRecords.h"
 
 namespace pellix {
@@ -62,9 +60,6 @@ LRESULT FrameHitTest(const THitFrame& frame, POINT point, LRESULT defaultCode);
 // The frame of a border image to draw: the first, or the second (inactive
 // look) for an inactive window whose border has more than one frame.
 int BorderFrame(bool active, int frameCount);
-
-// The caption text as drawn: two blanks before, one after.
-std::string DecoratedCaption(const std::string& text);
 
 // Where the caption text block goes inside the caption rectangle, given the
 // drawn text's extent: aligned by the title's TextAlignment with its shifts,

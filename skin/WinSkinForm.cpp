@@ -187,7 +187,9 @@ void TWinSkinForm::AttachWindow(TSkinData* skinData) {
 
     Subclass();
     attachedFull_ = true;
-    if (!((MdiState == msMdiChild && MdiMaximised()) || ShowState == 2)) SetCaptionStyles(false);
+    // A plain child window's frame is never drawn: it keeps its boxes.
+    const bool plainChild = (RecordedStyle & WS_CHILD) && MdiState != msMdiChild;
+    if (!((MdiState == msMdiChild && MdiMaximised()) || ShowState == 2 || plainChild)) SetCaptionStyles(false);
     if (MdiState == msMdiFrame) SubclassMdiClient();
     BuildCaptionButtons();
     SkinControls();

@@ -204,7 +204,6 @@ TEST_F(Gallery, PreviewShowsThePictureFittedWithThePanelAroundIt) {
         COLORREF c = GetPixel(dc, x, y);
         return fixtures::Rgb{GetRValue(c), GetGValue(c), GetBValue(c)};
     };
-    // The panel's colour, the skin's face when the program is skinned.
     const COLORREF face = ColorToRGB(panel->Color());
     // Picture rows 27..264: red top-left, white bottom-right; the panel shows above and below.
     EXPECT_EQ(at(20, 40), (fixtures::Rgb{255, 0, 0}));

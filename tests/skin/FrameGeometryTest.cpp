@@ -114,11 +114,6 @@ TEST(FrameGeometry, NoPointInsideTheWindowAnswersNowhere) {
         }
 }
 
-TEST(FrameGeometry, CaptionDecorationIsTwoBlanksBeforeAndOneAfter) {
-    EXPECT_EQ(DecoratedCaption("Test"), "  Test ");
-    EXPECT_EQ(DecoratedCaption(""), "   ");
-}
-
 struct TextCase {
     const char* name;
     int alignment, shift, shiftVert, rightClip, backLeft, backRight;

@@ -20,7 +20,6 @@
 #include "skin/WinSkinData.h"
 #include "skin/WinSkinStore.h"
 #include "tests/harness/ModalDriver.h"
-#include "tests/harness/PostedMessages.h"
 #include "tests/harness/Pump.h"
 #include "tests/skin/SkinArchives.h"
 #include "tests/skin/SkinDataForm.h"
@@ -56,6 +55,41 @@ void RegisterRawClass(const char* name) {
 }
 
 bool Skinned(HWND window) { return SendMessageA(window, SkinMsgQuery, 0, 0) == 1; }
+
+// Sees every message of a window before anything the window's own procedure
+// sets off, for as long as it lives.
+class RawSpy {
+public:
+    using TSeen = std::function<void(UINT msg, LPARAM lParam)>;
+    RawSpy(HWND window, TSeen seen) : window_(window), seen_(std::move(seen)) {
+        SetPropA(window_, kProp, this);
+        old_ = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Proc)));
+    }
+    ~RawSpy() {
+        if (!IsWindow(window_)) return;
+        SetWindowLongPtrA(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(old_));
+        RemovePropA(window_, kProp);
+    }
+    RawSpy(const RawSpy&) = delete;
+    RawSpy& operator=(const RawSpy&) = delete;
+
+private:
+    static constexpr const char* kProp = "PellixTestRawSpy";
+    static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+        auto* self = static_cast<RawSpy*>(GetPropA(hwnd, kProp));
+        const WNDPROC old = self->old_;
+        self->seen_(msg, lParam);
+        if (msg == WM_NCDESTROY) {
+            SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(old));
+            RemovePropA(hwnd, kProp);
+        }
+        return CallWindowProcA(old, hwnd, msg, wParam, lParam);
+    }
+
+    HWND window_;
+    TSeen seen_;
+    WNDPROC old_ = nullptr;
+};
 
 void Wait(std::chrono::milliseconds time) { test::PumpUntil([] { return false; }, time); }
 
@@ -143,8 +177,11 @@ protected:
 
 TEST_F(SkinManagerTest, ActivationGivesATopLevelFormItsFrameAndStartsIt) {
     TForm* form = NewForm();
-    // The frame takes the start message itself: it is seen in the queue.
-    test::PostedMessages starts(SkinMsgStart);
+    std::vector<LPARAM> starts;
+    // In front of the window's procedure: the frame answers the start itself.
+    RawSpy spy(form->Handle(), [&](UINT msg, LPARAM lParam) {
+        if (msg == SkinMsgStart) starts.push_back(lParam);
+    });
     form->Show();
     test::PumpMessages();
 
@@ -156,7 +193,7 @@ TEST_F(SkinManagerTest, ActivationGivesATopLevelFormItsFrameAndStartsIt) {
     EXPECT_EQ(frame.SkinData, main);
     EXPECT_EQ(frame.SysButtons.size(), test::CaptionButtonRecords());
     EXPECT_TRUE(Skinned(form->Handle()));
-    EXPECT_EQ(starts.LParams(), (std::vector<LPARAM>{1000}));
+    EXPECT_EQ(starts, (std::vector<LPARAM>{1000}));
 
     EXPECT_FALSE(Manager().SkinWindow(form->Handle())) << "a second frame";
     EXPECT_EQ(Manager().Frames().size(), 1u);
@@ -299,16 +336,17 @@ TEST_F(SkinManagerTest, NothingIsReportedBeforeTheFirstActivation) {
 
 TEST_F(SkinManagerTest, TwoSwitchesWithinTheIntervalRunOnlyTheLast) {
     TForm* form = NewForm();
-    test::PostedMessages starts(SkinMsgStart);
+    int starts = 0;
+    RawSpy spy(form->Handle(), [&](UINT msg, LPARAM) { starts += msg == SkinMsgStart; });
     form->Show();
     test::PumpMessages();
-    ASSERT_EQ(starts.Seen().size(), 1u);
+    ASSERT_EQ(starts, 1);
 
     main->SetActive(false);
     main->SetActive(true);
     EXPECT_TRUE(WaitForChanges(mainChanges, 1));
     EXPECT_TRUE(Skinned(form->Handle()));
-    EXPECT_EQ(starts.Seen().size(), 1u) << "the frame was never dropped and made again";
+    EXPECT_EQ(starts, 1) << "the frame was never dropped and made again";
     EXPECT_FALSE(Manager().ActionTimer()->Enabled());
     forms.clear();
 }

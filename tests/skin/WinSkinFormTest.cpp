@@ -76,6 +76,26 @@ TEST_F(WinSkinForm, UnskinningGivesThePlatformFrameBackAroundTheSameClientArea) 
     EXPECT_EQ(form.Color(), clBtnFace) << "the form's own colour";
 }
 
+TEST_F(WinSkinForm, APlainChildWindowKeepsItsCaptionAndFrame) {
+    HWND parent = ShowPlainWindow(WS_OVERLAPPEDWINDOW, RECT{100, 100, 500, 400});
+    HWND child = CreateWindowExA(0, FrameTestWindows::ClassName, "child", WS_CHILD | WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                                 20, 20, 200, 150, parent, nullptr, GetModuleHandleA(nullptr), nullptr);
+    const RECT before = WindowRect(child);
+    const POINT origin = ClientOrigin(child);
+    // Only switching skinning on frames a child, by its form; a plain child
+    // window is framed as the manager's walk would.
+    SkinManager->BulkSkinning = true;
+    ASSERT_TRUE(SkinManager->SkinWindow(child));
+    SkinManager->BulkSkinning = false;
+    PumpMessages();
+    EXPECT_EQ(SendMessageA(child, SkinMsgQuery, 0, 0), 1);
+    EXPECT_EQ(GetWindowLongA(child, GWL_STYLE) & kBoxes, kBoxes);
+    EXPECT_EQ(WindowRect(child), before);
+    EXPECT_EQ(ClientOrigin(child).x, origin.x);
+    EXPECT_EQ(ClientOrigin(child).y, origin.y);
+    DestroyWindow(child);
+}
+
 TEST_F(WinSkinForm, AFrameAttachedLightKeepsThePlatformFrame) {
     skin->SkinControls &= ~SkinControlBit(xcMainMenu);
     FrameTestWindows::Instance();
@@ -162,6 +182,44 @@ TEST_F(WinSkinForm, ASkinChangeGivesTheFramesControlSkinsTheNewFaceAndTabImages)
     const int x = layout.FrameWidth / 2, y = layout.FrameHeight / 2;
     EXPECT_EQ(static_cast<uint32_t>(tabSkin->TabImage.Canvas()->Pixel(x, y)),
               ts::FramePixel(ts::TElement::Tabs, 1, x, y, 1));
+}
+
+// A control skin that counts the leaves the frame sends it.
+class LeaveCounter : public TSkinControl {
+public:
+    using TSkinControl::TSkinControl;
+    bool BeforeMessage(TMessage& message) override {
+        leaves += message.Msg == CM_MOUSELEAVE;
+        return true;
+    }
+    int leaves = 0;
+};
+
+TEST_F(WinSkinForm, TheHotControlHearsItIsLeftWhenTheCursorIsGoneOrTheWindowInactive) {
+    HWND h = ShowPlainWindow(WS_OVERLAPPEDWINDOW, RECT{100, 100, 400, 300});
+    TWinSkinForm* frame = FrameOf(h);
+    HWND label = CreateWindowExA(0, "STATIC", "Label", WS_CHILD | WS_VISIBLE, 10, 10, 120, 30, h, nullptr,
+                                 GetModuleHandleA(nullptr), nullptr);
+    auto* control = new LeaveCounter(frame);
+    control->AttachHandle(label, skin.get(), &frame->ControlCanvas);
+    frame->ControlSkins.push_back(control);
+    GetWindowRect(label, &control->WindowRect);
+
+    // The cursor elsewhere: the frame timer finds it outside the control.
+    frame->HotControl = control;
+    MoveMouse(POINT{control->WindowRect.right + 50, control->WindowRect.bottom + 50});
+    EXPECT_TRUE(PumpUntil([&] { return frame->HotControl == nullptr; }));
+    EXPECT_EQ(control->leaves, 1);
+
+    // Inside it, the timer leaves it hot; the window losing activation does not.
+    MoveMouse(POINT{control->WindowRect.left + 5, control->WindowRect.top + 5});
+    frame->HotControl = control;
+    Sleep(400);
+    PumpMessages();
+    EXPECT_EQ(frame->HotControl, control);
+    Deactivate();
+    EXPECT_EQ(frame->HotControl, nullptr);
+    EXPECT_EQ(control->leaves, 2);
 }
 
 TEST_F(WinSkinForm, AHiddenFormAttachedLightStaysHiddenWhenUnskinned) {
