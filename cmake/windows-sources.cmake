@@ -183,3 +183,12 @@ list(APPEND PELLIX_WINDOWS_TEST_SOURCES
 list(APPEND PELLIX_WINDOWS_SOURCES app/ThumbnailsSkins.cpp)
 list(APPEND PELLIX_WINDOWS_TEST_SOURCES tests/app/SkinChoiceTest.cpp)
 list(APPEND PELLIX_E2E_TEST_SOURCES tests/e2e/SkinChoiceTest.cpp)
+
+# The control walk: which control skin each control of a skinned window gets,
+# and the thin framework classes its rows ask for.
+list(APPEND PELLIX_WINDOWS_SOURCES
+  framework/Grids.cpp
+  skin/SkinWalk.cpp
+)
+list(APPEND PELLIX_WINDOWS_TEST_SOURCES tests/skin/SkinWalkTest.cpp tests/skin/FrameControlsTest.cpp)
+list(APPEND PELLIX_E2E_TEST_SOURCES tests/e2e/SkinnedControlsTest.cpp tests/e2e/SkinnedWindowsTest.cpp)

@@ -214,6 +214,47 @@ void TStatusBar::Dispatch(TMessage& message) {
     if (message.Msg == WM_SIZE) InvalidateRect(handle_, nullptr, TRUE);
 }
 
+// ---------------------------------------------------------------- TToolBar
+
+TToolBar::TToolBar(TComponent* owner) : TWinControl(owner) {
+    SetBoundsFields(0, 0, 150, 29);
+    SetAlign(TAlign::alTop);
+}
+
+void TToolBar::CreateParams(TCreateParams& params) {
+    EnsureCommonControls();
+    TWinControl::CreateParams(params);
+    params.SysClassName = TOOLBARCLASSNAMEA;
+    // The framework places the bar; the system must not move or size it.
+    params.Style |= CCS_NOPARENTALIGN | CCS_NORESIZE | CCS_NODIVIDER;
+    if (flat_) params.Style |= TBSTYLE_FLAT;
+}
+
+void TToolBar::SetFlat(bool value) {
+    if (value == flat_) return;
+    flat_ = value;
+    if (handle_ == nullptr) return;
+    auto style = static_cast<DWORD>(GetWindowLongPtrA(handle_, GWL_STYLE));
+    style = value ? style | TBSTYLE_FLAT : style & ~static_cast<DWORD>(TBSTYLE_FLAT);
+    SetWindowLongPtrA(handle_, GWL_STYLE, static_cast<LONG_PTR>(style));
+    InvalidateRect(handle_, nullptr, TRUE);
+}
+
+// --------------------------------------------------------- TCustomTreeView
+
+TCustomTreeView::TCustomTreeView(TComponent* owner) : TWinControl(owner) {
+    TabStop = true;
+    SetBoundsFields(0, 0, 121, 97);
+}
+
+void TCustomTreeView::CreateParams(TCreateParams& params) {
+    EnsureCommonControls();
+    TWinControl::CreateParams(params);
+    params.SysClassName = WC_TREEVIEWA;
+    params.Style |= TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT;
+    params.ExStyle |= WS_EX_CLIENTEDGE;
+}
+
 // ------------------------------------------------------------ registration
 
 void RegisterComCtrlsClasses() {
@@ -250,6 +291,8 @@ void RegisterComCtrlsClasses() {
         .Property("SimplePanel", Prop<TStatusBar>([](TStatusBar& b, const FormValue& v, LoadContext& x) { b.SetSimplePanel(x.Bool(v)); }))
         .Property("SimpleText", Prop<TStatusBar>([](TStatusBar& b, const FormValue& v, LoadContext& x) { b.SetSimpleText(x.String(v)); }))
         .Property("SizeGrip", Prop<TStatusBar>([](TStatusBar& b, const FormValue& v, LoadContext& x) { b.SetSizeGrip(x.Bool(v)); }));
+    RegisterClassInfo("TToolBar", "TWinControl", Factory<TToolBar>())
+        .Property("Flat", Prop<TToolBar>([](TToolBar& t, const FormValue& v, LoadContext& x) { t.SetFlat(x.Bool(v)); }));
 }
 
 }  // namespace pellix

@@ -1,5 +1,5 @@
-// Common controls: up-down arrows, track bars, progress bars and status
-// bars, each over the system's own control.
+// Common controls: up-down arrows, track bars, progress bars, status bars,
+// tool bars and tree views, each over the system's own control.
 #pragma once
 
 #include <memory>
@@ -143,6 +143,34 @@ private:
     bool simplePanel_ = false;
     std::string simpleText_;
     bool sizeGrip_ = true;
+};
+
+// A bar of tool buttons along the top of its parent.
+class TToolBar : public TWinControl {
+public:
+    explicit TToolBar(TComponent* owner);
+    std::string ClassName() const override { return "TToolBar"; }
+
+    // Buttons without a raised edge until the mouse is over them.
+    bool Flat() const { return flat_; }
+    void SetFlat(bool value);
+
+protected:
+    void CreateParams(TCreateParams& params) override;
+
+private:
+    bool flat_ = false;
+};
+
+// A tree of items; the framework shows the system's tree view and keeps no
+// items of its own.
+class TCustomTreeView : public TWinControl {
+public:
+    explicit TCustomTreeView(TComponent* owner);
+    std::string ClassName() const override { return "TCustomTreeView"; }
+
+protected:
+    void CreateParams(TCreateParams& params) override;
 };
 
 void RegisterComCtrlsClasses();

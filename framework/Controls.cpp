@@ -247,6 +247,10 @@ TWinControl* TWinControl::FromHandle(HWND hwnd) {
 }
 
 HWND TWinControl::Handle() {
+    if (handle_ != nullptr) return handle_;
+    // The parent's window first: making it makes its children's, this one's
+    // among them, which must not be made a second time.
+    if (Parent() != nullptr) Parent()->HandleNeeded();
     if (handle_ == nullptr) CreateWnd();
     return handle_;
 }

@@ -296,6 +296,34 @@ void TCustomForm::Dispatch(TMessage& message) {
     }
 }
 
+// -------------------------------------------------------------- TScrollBox
+
+TScrollBox::TScrollBox(TComponent* owner) : TWinControl(owner) {
+    SetColor(clBtnFace);
+    SetParentColor(true);
+    SetBoundsFields(0, 0, 185, 41);
+}
+
+void TScrollBox::CreateParams(TCreateParams& params) {
+    TWinControl::CreateParams(params);
+    params.Style |= WS_CLIPCHILDREN;
+    params.ExStyle |= WS_EX_CLIENTEDGE | WS_EX_CONTROLPARENT;
+}
+
+// ------------------------------------------------------------ TCustomFrame
+
+TCustomFrame::TCustomFrame(TComponent* owner) : TWinControl(owner) {
+    SetColor(clBtnFace);
+    SetParentColor(true);
+    SetBoundsFields(0, 0, 320, 240);
+}
+
+void TCustomFrame::CreateParams(TCreateParams& params) {
+    TWinControl::CreateParams(params);
+    params.Style |= WS_CLIPCHILDREN;
+    params.ExStyle |= WS_EX_CONTROLPARENT;
+}
+
 // ------------------------------------------------------------ TApplication
 
 TApplication::TApplication(TComponent* owner) : TComponent(owner) {}

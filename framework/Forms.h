@@ -107,6 +107,27 @@ public:
     std::string ClassName() const override { return "TForm"; }
 };
 
+// A bordered container whose controls may reach past its edges.
+class TScrollBox : public TWinControl {
+public:
+    explicit TScrollBox(TComponent* owner);
+    std::string ClassName() const override { return "TScrollBox"; }
+
+protected:
+    void CreateParams(TCreateParams& params) override;
+};
+
+// A part of a form made once and placed as a whole: the frame owns the
+// controls it holds.
+class TCustomFrame : public TWinControl {
+public:
+    explicit TCustomFrame(TComponent* owner);
+    std::string ClassName() const override { return "TCustomFrame"; }
+
+protected:
+    void CreateParams(TCreateParams& params) override;
+};
+
 class TApplication : public TComponent {
 public:
     explicit TApplication(TComponent* owner);

@@ -223,12 +223,14 @@ void TMenuItem::FillEntry(MENUITEMINFOA& info, std::string& text) const {
     info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_ID | MIIM_SUBMENU;
     info.wID = command_;
     info.hSubMenu = handle_.get();
+    const TMenu* menu = GetParentMenu();
+    const UINT ownerDraw = menu != nullptr && menu->OwnerDraw() ? MFT_OWNERDRAW : 0;
     if (IsLine()) {
-        info.fType = MFT_SEPARATOR;
+        info.fType = MFT_SEPARATOR | ownerDraw;
         return;
     }
     info.fMask |= MIIM_STRING;
-    info.fType = radioItem_ ? MFT_RADIOCHECK : MFT_STRING;
+    info.fType = (radioItem_ ? MFT_RADIOCHECK : MFT_STRING) | ownerDraw;
     info.fState = (checked_ ? MFS_CHECKED : MFS_UNCHECKED) | (enabled_ ? MFS_ENABLED : MFS_GRAYED) |
                   (default_ ? MFS_DEFAULT : 0);
     text = caption_;
@@ -383,11 +385,35 @@ void TMenuItem::ReadChild(TComponent* child) {
 
 // -------------------------------------------------------------------- TMenu
 
-TMenu::TMenu(TComponent* owner) : TComponent(owner) {
+TMenu::TMenu(TComponent* owner) : TMenu(owner, false) {}
+
+TMenu::TMenu(TComponent* owner, bool popup) : TComponent(owner) {
     items_.reset(new TMenuItem(nullptr));  // the root, owned here
     items_->menu_ = this;
-    items_->handle_.reset(CreateMenu());
+    items_->handle_.reset(popup ? CreatePopupMenu() : CreateMenu());
     if (items_->handle_ == nullptr) throw EComponentError("Cannot create menu");
+}
+
+void TMenu::SetOwnerDraw(bool value) {
+    if (value == ownerDraw_) return;
+    ownerDraw_ = value;
+    // Updates keep an owner drawing that an entry has, so it is set or
+    // cleared on every entry here.
+    std::function<void(TMenuItem*)> update = [&update, value](TMenuItem* holder) {
+        for (TMenuItem* item : holder->items_) {
+            MENUITEMINFOA info{};
+            info.cbSize = sizeof(info);
+            info.fMask = MIIM_FTYPE;
+            const UINT position = holder->EntryPosition(item);
+            if (item->visible_ && GetMenuItemInfoA(holder->handle_.get(), position, TRUE, &info)) {
+                info.fType = value ? info.fType | MFT_OWNERDRAW : info.fType & ~static_cast<UINT>(MFT_OWNERDRAW);
+                SetMenuItemInfoA(holder->handle_.get(), position, TRUE, &info);
+            }
+            update(item);
+        }
+    };
+    update(items_.get());
+    MenuChanged();
 }
 
 TMenu::~TMenu() {

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -52,6 +53,12 @@ TShortCut ShortCutFromMessage(const TWMKey& msg);
 class TMenu;
 class TCustomAction;
 class TMenuActionLink;
+class TCanvas;
+
+// An owner-drawn item drawn into rect of canvas, or measured: width and
+// height come in as the system proposes them.
+using TMenuDrawItemEvent = std::function<void(TObject* sender, TCanvas* canvas, const RECT& rect, bool selected)>;
+using TMenuMeasureItemEvent = std::function<void(TObject* sender, TCanvas* canvas, int& width, int& height)>;
 
 enum class TFindItemKind { fkCommand, fkHandle, fkShortCut };
 
@@ -106,6 +113,9 @@ public:
     TNotifyEvent OnClick;
     // OnClick when set, otherwise the action.
     virtual void Click();
+    // How the item is drawn and measured while its menu is owner-drawn.
+    TMenuDrawItemEvent OnDrawItem;
+    TMenuMeasureItemEvent OnMeasureItem;
 
     // Depth first over the items below this one.
     TMenuItem* Find(UINT_PTR value, TFindItemKind kind);
@@ -173,15 +183,23 @@ public:
     // just off); a window would destroy the menu it shows along with itself.
     void SetWindowHandle(HWND window);
 
+    // Every entry of the menu is drawn by its owner (the items' OnDrawItem
+    // and OnMeasureItem) rather than by the system.
+    bool OwnerDraw() const { return ownerDraw_; }
+    void SetOwnerDraw(bool value);
+
     void ReadChild(TComponent* child) override;
 
 protected:
     friend class TMenuItem;
+    // popup: the menu is shown as a drop-down rather than as a bar.
+    TMenu(TComponent* owner, bool popup);
     virtual void MenuChanged();
 
 private:
     std::unique_ptr<TMenuItem, ComponentFree> items_;
     HWND window_ = nullptr;
+    bool ownerDraw_ = false;
     bool rightToLeft_ = false;
 };
 
@@ -193,6 +211,18 @@ public:
 protected:
     // The bar is redrawn and the window told with CM_MENUCHANGED.
     void MenuChanged() override;
+};
+
+enum class TPopupAlignment { paLeft, paRight, paCenter };
+
+// A menu shown where the program asks, not on a bar.
+class TPopupMenu : public TMenu {
+public:
+    explicit TPopupMenu(TComponent* owner) : TMenu(owner, true) {}
+    std::string ClassName() const override { return "TPopupMenu"; }
+
+    // Where the items' texts go in an owner-drawn menu.
+    TPopupAlignment Alignment = TPopupAlignment::paLeft;
 };
 
 void RegisterMenusClasses();

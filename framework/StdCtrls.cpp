@@ -244,12 +244,12 @@ void TCustomEdit::Dispatch(TMessage& message) {
     TWinControl::Dispatch(message);
 }
 
-// ------------------------------------------------------------------- TMemo
+// ------------------------------------------------------------- TCustomMemo
 
 // The memo's lines live here; a shown window gets them as its text.
-class TMemo::Lines_ : public TStringList {
+class TCustomMemo::Lines_ : public TStringList {
 public:
-    explicit Lines_(TMemo& memo) : memo_(memo) {}
+    explicit Lines_(TCustomMemo& memo) : memo_(memo) {}
     void Insert(int index, const std::string& s) override {
         Pull();
         TStringList::Insert(index, s);
@@ -288,18 +288,18 @@ public:
     }
 
 private:
-    TMemo& memo_;
+    TCustomMemo& memo_;
 };
 
-TMemo::TMemo(TComponent* owner) : TCustomEdit(owner), lines_(std::make_unique<Lines_>(*this)) {
+TCustomMemo::TCustomMemo(TComponent* owner) : TCustomEdit(owner), lines_(std::make_unique<Lines_>(*this)) {
     SetBoundsFields(0, 0, 185, 89);
 }
 
-TMemo::~TMemo() = default;
+TCustomMemo::~TCustomMemo() = default;
 
-TStrings& TMemo::Lines() const { return *lines_; }
+TStrings& TCustomMemo::Lines() const { return *lines_; }
 
-void TMemo::CreateParams(TCreateParams& params) {
+void TCustomMemo::CreateParams(TCreateParams& params) {
     TCustomEdit::CreateParams(params);
     params.Style &= ~static_cast<DWORD>(ES_AUTOHSCROLL);
     params.Style |= ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL;
@@ -309,12 +309,12 @@ void TMemo::CreateParams(TCreateParams& params) {
     params.Caption.clear();
 }
 
-void TMemo::CreateWnd() {
+void TCustomMemo::CreateWnd() {
     TCustomEdit::CreateWnd();
     ShowLines();
 }
 
-void TMemo::ShowLines() {
+void TCustomMemo::ShowLines() {
     // Hidden buffers never pay for window updates.
     if (handle_ == nullptr || !Visible()) return;
     syncing_ = true;
@@ -324,21 +324,21 @@ void TMemo::ShowLines() {
     syncing_ = false;
 }
 
-void TMemo::VisibleChanged() {
+void TCustomMemo::VisibleChanged() {
     TCustomEdit::VisibleChanged();
     ShowLines();
 }
 
-void TMemo::SetText(const std::string& text) { lines_->SetText(text); }
+void TCustomMemo::SetText(const std::string& text) { lines_->SetText(text); }
 
-std::string TMemo::GetText() const { return lines_->Text(); }
+std::string TCustomMemo::GetText() const { return lines_->Text(); }
 
-// ---------------------------------------------------------------- TListBox
+// ---------------------------------------------------------- TCustomListBox
 
 // Items are kept here and mirrored into the window item by item.
-class TListBox::Items_ : public TStringList {
+class TCustomListBox::Items_ : public TStringList {
 public:
-    explicit Items_(TListBox& box) : box_(box) {}
+    explicit Items_(TCustomListBox& box) : box_(box) {}
     void Insert(int index, const std::string& s) override {
         TStringList::Insert(index, s);
         if (box_.handle_ != nullptr)
@@ -354,19 +354,19 @@ public:
     }
 
 private:
-    TListBox& box_;
+    TCustomListBox& box_;
 };
 
-TListBox::TListBox(TComponent* owner) : TWinControl(owner), items_(std::make_unique<Items_>(*this)) {
+TCustomListBox::TCustomListBox(TComponent* owner) : TWinControl(owner), items_(std::make_unique<Items_>(*this)) {
     TabStop = true;
     SetBoundsFields(0, 0, 121, 97);
 }
 
-TListBox::~TListBox() = default;
+TCustomListBox::~TCustomListBox() = default;
 
-TStrings& TListBox::Items() const { return *items_; }
+TStrings& TCustomListBox::Items() const { return *items_; }
 
-void TListBox::CreateParams(TCreateParams& params) {
+void TCustomListBox::CreateParams(TCreateParams& params) {
     TWinControl::CreateParams(params);
     params.SysClassName = "LISTBOX";
     params.Style |= LBS_NOTIFY | WS_VSCROLL | WS_HSCROLL;
@@ -375,24 +375,24 @@ void TListBox::CreateParams(TCreateParams& params) {
     params.ExStyle |= WS_EX_CLIENTEDGE;
 }
 
-void TListBox::CreateWnd() {
+void TCustomListBox::CreateWnd() {
     TWinControl::CreateWnd();
     for (int i = 0; i < items_->Count(); ++i)
         SendMessageA(handle_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(items_->Strings(i).c_str()));
     SendMessageA(handle_, LB_SETCURSEL, static_cast<WPARAM>(itemIndex_), 0);
 }
 
-int TListBox::ItemIndex() const {
+int TCustomListBox::ItemIndex() const {
     if (handle_ == nullptr) return itemIndex_;
     return static_cast<int>(SendMessageA(handle_, LB_GETCURSEL, 0, 0));
 }
 
-void TListBox::SetItemIndex(int index) {
+void TCustomListBox::SetItemIndex(int index) {
     itemIndex_ = index;
     if (handle_ != nullptr) SendMessageA(handle_, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
 }
 
-void TListBox::Dispatch(TMessage& message) {
+void TCustomListBox::Dispatch(TMessage& message) {
     if (message.Msg == CN_COMMAND) {
         WORD code = HIWORD(message.WParam);
         if (code == LBN_SELCHANGE) Click();
@@ -540,21 +540,23 @@ void RegisterStdCtrlsClasses() {
         .Property("Ctl3D", Prop<TCustomEdit>([](TCustomEdit& e, const FormValue& v, LoadContext& x) { e.Ctl3D = x.Bool(v); }))
         .Property("OnChange", EventProp(&TCustomEdit::OnChange));
     RegisterClassInfo("TEdit", "TCustomEdit", Factory<TEdit>());
-    RegisterClassInfo("TMemo", "TCustomEdit", Factory<TMemo>())
-        .Property("WordWrap", Prop<TMemo>([](TMemo& m, const FormValue& v, LoadContext& x) { m.WordWrap = x.Bool(v); }))
-        .Property("ScrollBars", Prop<TMemo>([](TMemo& m, const FormValue& v, LoadContext& x) {
+    RegisterClassInfo("TCustomMemo", "TCustomEdit")
+        .Property("WordWrap", Prop<TCustomMemo>([](TCustomMemo& m, const FormValue& v, LoadContext& x) { m.WordWrap = x.Bool(v); }))
+        .Property("ScrollBars", Prop<TCustomMemo>([](TCustomMemo& m, const FormValue& v, LoadContext& x) {
             m.ScrollBars = static_cast<TScrollStyle>(x.Enum(v, {"ssNone", "ssHorizontal", "ssVertical", "ssBoth"}));
         }))
-        .Property("Lines.Strings", Prop<TMemo>([](TMemo& m, const FormValue& v, LoadContext& x) {
+        .Property("Lines.Strings", Prop<TCustomMemo>([](TCustomMemo& m, const FormValue& v, LoadContext& x) {
             for (const std::string& s : x.Strings(v)) m.Lines().Add(s);
         }));
-    RegisterClassInfo("TListBox", "TWinControl", Factory<TListBox>())
-        .Property("IntegralHeight", Prop<TListBox>([](TListBox& l, const FormValue& v, LoadContext& x) { l.IntegralHeight = x.Bool(v); }))
-        .Property("Sorted", Prop<TListBox>([](TListBox& l, const FormValue& v, LoadContext& x) { l.Sorted = x.Bool(v); }))
-        .Property("Items.Strings", Prop<TListBox>([](TListBox& l, const FormValue& v, LoadContext& x) {
+    RegisterClassInfo("TMemo", "TCustomMemo", Factory<TMemo>());
+    RegisterClassInfo("TCustomListBox", "TWinControl")
+        .Property("IntegralHeight", Prop<TCustomListBox>([](TCustomListBox& l, const FormValue& v, LoadContext& x) { l.IntegralHeight = x.Bool(v); }))
+        .Property("Sorted", Prop<TCustomListBox>([](TCustomListBox& l, const FormValue& v, LoadContext& x) { l.Sorted = x.Bool(v); }))
+        .Property("Items.Strings", Prop<TCustomListBox>([](TCustomListBox& l, const FormValue& v, LoadContext& x) {
             for (const std::string& s : x.Strings(v)) l.Items().Add(s);
         }))
-        .Property("OnDblClick", EventProp(&TListBox::OnDblClick));
+        .Property("OnDblClick", EventProp(&TCustomListBox::OnDblClick));
+    RegisterClassInfo("TListBox", "TCustomListBox", Factory<TListBox>());
     RegisterClassInfo("TCustomGroupBox", "TWinControl");
     RegisterClassInfo("TGroupBox", "TCustomGroupBox", Factory<TGroupBox>());
     RegisterClassInfo("TCustomComboBox", "TWinControl")

@@ -159,11 +159,12 @@ public:
 
 enum class TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
 
-class TMemo : public TCustomEdit {
+// A multi-line edit; its lines are kept as a list of strings.
+class TCustomMemo : public TCustomEdit {
 public:
-    explicit TMemo(TComponent* owner);
-    ~TMemo() override;
-    std::string ClassName() const override { return "TMemo"; }
+    explicit TCustomMemo(TComponent* owner);
+    ~TCustomMemo() override;
+    std::string ClassName() const override { return "TCustomMemo"; }
 
     // The lines; a window that shows them is kept in step.
     TStrings& Lines() const;
@@ -185,11 +186,18 @@ private:
     bool syncing_ = false;
 };
 
-class TListBox : public TWinControl {
+class TMemo : public TCustomMemo {
 public:
-    explicit TListBox(TComponent* owner);
-    ~TListBox() override;
-    std::string ClassName() const override { return "TListBox"; }
+    using TCustomMemo::TCustomMemo;
+    std::string ClassName() const override { return "TMemo"; }
+};
+
+// A list box of the system's, its items kept as a list of strings.
+class TCustomListBox : public TWinControl {
+public:
+    explicit TCustomListBox(TComponent* owner);
+    ~TCustomListBox() override;
+    std::string ClassName() const override { return "TCustomListBox"; }
 
     TStrings& Items() const;
     int ItemIndex() const;
@@ -208,6 +216,12 @@ private:
     friend class Items_;
     std::unique_ptr<Items_> items_;
     int itemIndex_ = -1;
+};
+
+class TListBox : public TCustomListBox {
+public:
+    using TCustomListBox::TCustomListBox;
+    std::string ClassName() const override { return "TListBox"; }
 };
 
 class TCustomGroupBox : public TWinControl {

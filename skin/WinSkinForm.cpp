@@ -4,8 +4,11 @@
 
 #include "framework/ExtCtrls.h"
 #include "framework/Forms.h"
+#include "framework/Grids.h"
 #include "skin/ImgUtil.h"
+#include "skin/MenuItems.h"
 #include "skin/SkinTabs.h"
+#include "skin/SkinWalk.h"
 #include "skin/WinSkinData.h"
 #include "skin/WinSkinDlg.h"
 #include "skin/WinSkinMenu.h"
@@ -131,6 +134,7 @@ void TWinSkinForm::AttachForm(TSkinData* skinData, TCustomForm* form) {
     AttachWindow(skinData);
     SavedFormColour = form->Color();
     form->SetColor(skinData->ButtonFaceColour);
+    SetPopupMenusOwnerDraw(true);
 }
 
 void TWinSkinForm::AttachWindow(TSkinData* skinData) {
@@ -188,6 +192,7 @@ void TWinSkinForm::AttachWindow(TSkinData* skinData) {
     if (!((MdiState == msMdiChild && MdiMaximised()) || ShowState == 2 || plainChild)) SetCaptionStyles(false);
     if (MdiState == msMdiFrame) SubclassMdiClient();
     BuildCaptionButtons();
+    SkinControls();
     InvalidateRect(Window, nullptr, TRUE);
 }
 
@@ -203,6 +208,37 @@ void TWinSkinForm::AttachFrameLight(TSkinData* skinData) {
     if (MdiState == msMdiFrame) SubclassMdiClient();
     attachedLight_ = true;
     BuildCaptionButtons();
+    SkinControls();
+}
+
+TControlWalk TWinSkinForm::Walk() {
+    TControlWalk walk(*this, *SkinData);
+    walk.FormName = Form != nullptr ? Form->Name() : std::string();
+    walk.Window = Window;
+    // The popup-menu items' handlers: the walk takes them off again before
+    // the frame goes.
+    walk.DrawItem = [this](TObject* sender, TCanvas* canvas, const RECT& rect, bool selected) {
+        auto* item = dynamic_cast<TMenuItem*>(sender);
+        if (item != nullptr && canvas != nullptr && SkinData != nullptr)
+            DrawMenuItemSkinned(*SkinData, *item, *canvas, rect, selected);
+    };
+    walk.MeasureItem = [](TObject* sender, TCanvas* canvas, int& width, int& height) {
+        auto* item = dynamic_cast<TMenuItem*>(sender);
+        if (item != nullptr && canvas != nullptr) MeasureItemHandler(*item, *canvas, width, height);
+    };
+    return walk;
+}
+
+void TWinSkinForm::SkinControls() {
+    if (SkinData == nullptr) return;
+    if (Form != nullptr)
+        Walk().SkinChildControls(Form);
+    else
+        Walk().SkinChildWindows();
+}
+
+void TWinSkinForm::SetPopupMenusOwnerDraw(bool on) {
+    if (Form != nullptr && SkinData != nullptr) Walk().SetPopupMenusOwnerDraw(Form, on);
 }
 
 void TWinSkinForm::Subclass() {
@@ -419,14 +455,17 @@ void TWinSkinForm::ApplyFaceColour() {
     const TColor face = SkinData->ButtonFaceColour;
     if (Form != nullptr) {
         Form->SetColor(face);
-        for (int i = 0; i < Form->ComponentCount(); ++i)
+        for (int i = 0; i < Form->ComponentCount(); ++i) {
             if (auto* inner = dynamic_cast<TCustomForm*>(Form->Components(i))) inner->SetColor(face);
+            if (auto* grid = dynamic_cast<TCustomGrid*>(Form->Components(i))) grid->SetFixedColor(face);
+        }
     }
-    for (TSkinControl* control : ControlSkins) {
-        if (auto* tab = dynamic_cast<TSkinTab*>(control)) tab->PrepareTabBitmaps();
-        else if (auto* tabSet = dynamic_cast<TSkinTab31*>(control)) tabSet->PrepareTab31Bitmap();
-        else if (control->SetFaceColour && control->Control != nullptr) control->Control->SetColor(face);
+    for (TSkinControl* skin : ControlSkins) {
+        if (auto* tabs = dynamic_cast<TSkinTab*>(skin)) tabs->PrepareTabBitmaps();
+        else if (auto* tabSet = dynamic_cast<TSkinTab31*>(skin)) tabSet->PrepareTab31Bitmap();
+        else if (skin->SetFaceColour && skin->Control != nullptr) skin->Control->SetColor(face);
     }
+    SetPopupMenusOwnerDraw(true);
     if (!attachedFull_) return;
     FrameState = FrameStateRereading;
     // The caption strip of the old skin must not shape the new region.
@@ -451,6 +490,7 @@ void TWinSkinForm::DetachFrame() {
     if (alive) SetCaptionStyles(true);
     if (subclassed_) Unsubclass();
     DropControlSkins();
+    SetPopupMenusOwnerDraw(false);
     if (Form != nullptr && FrameState != FrameStateClosing) Form->SetColor(SavedFormColour);
     // A plain window going away takes its menu with it, as it would have.
     if (SkinMenu != nullptr && (alive || (Form == nullptr && IsWindow(Window)))) SkinMenu->GiveMenuBack();
@@ -502,6 +542,7 @@ void TWinSkinForm::DetachFrameLight() {
     attachedLight_ = false;
     if (FrameTimer != nullptr) FrameTimer->SetEnabled(false);
     DropControlSkins();
+    SetPopupMenusOwnerDraw(false);
     if (Form != nullptr && FrameState != FrameStateClosing) Form->SetColor(SavedFormColour);
     UnsubclassMdiClient();
     if (Form == nullptr) return;

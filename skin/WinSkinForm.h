@@ -24,6 +24,7 @@
 
 namespace pellix {
 
+class TControlWalk;
 class TCustomForm;
 class TMenuItem;
 class TSkinData;
@@ -187,6 +188,11 @@ private:
     void SubclassMdiClient();
     void UnsubclassMdiClient();
     void MdiClientWindowProc(TMessage& m);
+    // The control walk over the form's components or the window's children.
+    void SkinControls();
+    // The form's popup menus drawn by the frame, or given back.
+    void SetPopupMenusOwnerDraw(bool on);
+    TControlWalk Walk();
     void ReadCaptionFont();
     void MakeIconBitmap(TBitmap& target);
     void RestoreNativeSize();

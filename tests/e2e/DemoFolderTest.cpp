@@ -71,9 +71,8 @@ TEST(DemoFolder, FirstStartListsEverySamplePictureAndCreateMakesTheirGallery) {
 
     HWND create = ChildOf(multiple, "TButton", "Create");
     ASSERT_NE(create, nullptr);
-    DWORD_PTR r = 0;
     // A message box would hold the click until the time-out.
-    ASSERT_TRUE(SendMessageTimeoutA(create, BM_CLICK, 0, 0, SMTO_NORMAL, 60000, &r)) << "\"Create\" did not finish";
+    ASSERT_TRUE(ClickAndWait(create, 60000)) << "\"Create\" did not finish";
     const std::string thumbs = images + "thumbs\\";
     for (const std::string& name : made) {
         if (!fs::exists(thumbs + name)) {

@@ -155,9 +155,8 @@ protected:
 
     // A click handled before the next command is sent.
     void Press(HWND control) const {
-        DWORD_PTR r = 0;
         ASSERT_NE(control, nullptr);
-        ASSERT_TRUE(SendMessageTimeoutA(control, BM_CLICK, 0, 0, SMTO_NORMAL, 5000, &r));
+        ASSERT_TRUE(ClickAndWait(control, 5000));
     }
 
     bool Idle() const {
@@ -170,9 +169,9 @@ protected:
     // the system's error box, whose text is kept) is counted and answered with OK.
     int ClickAndSettle(HWND control, const std::string& pick = "") {
         int boxes = 0;
-        DWORD_PTR r = 0;
         // Past the time-out the click is being handled: busy, or in a modal loop.
-        if (SendMessageTimeoutA(control, BM_CLICK, 0, 0, SMTO_NORMAL, 300, &r)) return 0;
+        if (ClickAndWait(control, 300) && Modal("TMessageForm") == nullptr && Modal("#32770") == nullptr && pick.empty())
+            return 0;
         // The program can answer while its file dialog is still being made
         // hidden: a click that brings one is not over before it has been seen.
         bool picked = pick.empty();

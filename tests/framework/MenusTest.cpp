@@ -500,5 +500,41 @@ INSTANTIATE_TEST_SUITE_P(
         BadMenu{"UnknownShortCutText", "ShortCut = 'Ctrl+H'", "ShortCut = 'Ctrl+Hat'", "'Ctrl+Hat' is not a shortcut"}),
     [](const ::testing::TestParamInfo<BadMenu>& info) { return std::string(info.param.name); });
 
+// ------------------------------------------------------------ owner drawing
+
+TEST(PopupMenu, OwnerDrawReachesEveryEntryOfTheTreeAndLeavesAgain) {
+    TPopupMenu menu(nullptr);
+    auto add = [&menu](TMenuItem* holder, const char* caption) {
+        auto* item = new TMenuItem(&menu);  // owned by the menu
+        item->SetCaption(caption);
+        holder->Add(item);
+        return item;
+    };
+    TMenuItem* open = add(menu.Items(), "&Open");
+    add(menu.Items(), "-");
+    TMenuItem* more = add(menu.Items(), "More");
+    TMenuItem* nested = add(more, "Nested");
+    auto ownerDrawn = [](TMenuItem* item) {
+        MENUITEMINFOA info{};
+        info.cbSize = sizeof(info);
+        info.fMask = MIIM_FTYPE;
+        EXPECT_TRUE(GetMenuItemInfoA(item->Parent()->Handle(), item->Command(), FALSE, &info));
+        return (info.fType & MFT_OWNERDRAW) != 0;
+    };
+    const std::vector<TMenuItem*> all = {open, menu.Items()->Items(1), more, nested};
+    for (TMenuItem* item : all) EXPECT_FALSE(ownerDrawn(item)) << item->Caption();
+
+    menu.SetOwnerDraw(true);
+    for (TMenuItem* item : all) EXPECT_TRUE(ownerDrawn(item)) << item->Caption();
+    TMenuItem* late = add(nested->Parent(), "Late");
+    EXPECT_TRUE(ownerDrawn(late));
+    open->SetCaption("&Open...");
+    EXPECT_TRUE(ownerDrawn(open)) << "an update keeps the owner drawing";
+
+    menu.SetOwnerDraw(false);
+    for (TMenuItem* item : all) EXPECT_FALSE(ownerDrawn(item)) << item->Caption();
+    EXPECT_FALSE(ownerDrawn(late));
+}
+
 }  // namespace
 }  // namespace pellix

@@ -15,6 +15,7 @@
 #include "framework/ComCtrls.h"
 #include "framework/ExtCtrls.h"
 #include "framework/FileCtrl.h"
+#include "framework/Grids.h"
 #include "framework/Forms.h"
 #include "framework/Spin.h"
 #include "framework/StdCtrls.h"
@@ -224,7 +225,13 @@ TEST_F(StdCtrlsTest, ControlsDescendFromTheBasesTheirSkinsAreChosenBy) {
     auto* panel = Add<TPanel>(150, 10, 100, 40);
     auto* group = Add<TGroupBox>(150, 60, 100, 40);
     auto* radios = Add<TRadioGroup>(150, 110, 100, 60);
+    auto* memo = Add<TMemo>(260, 10, 100, 40);
+    auto* list = Add<TListBox>(260, 60, 100, 40);
+    auto* folders = Add<TDirectoryListBox>(260, 110, 100, 60);
     EXPECT_NE(dynamic_cast<TCustomCheckBox*>(check), nullptr);
+    EXPECT_NE(dynamic_cast<TCustomMemo*>(memo), nullptr);
+    EXPECT_NE(dynamic_cast<TCustomListBox*>(list), nullptr);
+    EXPECT_NE(dynamic_cast<TCustomListBox*>(folders), nullptr);
     EXPECT_NE(dynamic_cast<TCustomComboBox*>(drives), nullptr);
     EXPECT_NE(dynamic_cast<TCustomComboBox*>(combo), nullptr);
     EXPECT_NE(dynamic_cast<TCustomPanel*>(panel), nullptr);
@@ -232,13 +239,73 @@ TEST_F(StdCtrlsTest, ControlsDescendFromTheBasesTheirSkinsAreChosenBy) {
     EXPECT_NE(dynamic_cast<TCustomGroupBox*>(radios), nullptr);
     const std::pair<TControl*, const char*> names[] = {{check, "TCheckBox"}, {drives, "TDriveComboBox"},
                                                        {combo, "TComboBox"}, {panel, "TPanel"},
-                                                       {group, "TGroupBox"}, {radios, "TRadioGroup"}};
+                                                       {group, "TGroupBox"}, {radios, "TRadioGroup"},
+                                                       {memo, "TMemo"},      {list, "TListBox"}};
     for (const auto& [control, name] : names) {
         EXPECT_EQ(control->ClassName(), name);
         char windowClass[64];
         GetClassNameA(dynamic_cast<TWinControl*>(control)->Handle(), windowClass, sizeof(windowClass));
         EXPECT_STREQ(windowClass, name);
     }
+}
+
+TEST(ControlWindows, AControlsWindowAskedForBeforeItsFormsIsMadeOnce) {
+    std::unique_ptr<TForm, ComponentFree> form(new TForm(nullptr));
+    form->SetBounds(20, 20, 300, 200);
+    auto* edit = new TEdit(form.get());  // owned by the form
+    edit->SetParent(form.get());
+    auto* list = new TListBox(form.get());  // owned by the form
+    list->SetParent(form.get());
+    list->Items().Add("Only once");
+    ASSERT_FALSE(form->HandleAllocated());
+    HWND made = edit->Handle();
+    EXPECT_EQ(GetParent(made), form->Handle());
+    // A second window of a control would be painted through the other
+    // one, and so ask to be painted forever.
+    int windows = 0;
+    for (HWND child = GetTopWindow(form->Handle()); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+        ++windows;
+        ASSERT_NE(TWinControl::FromHandle(child), nullptr);
+        EXPECT_EQ(TWinControl::FromHandle(child)->Handle(), child);
+    }
+    EXPECT_EQ(windows, 2);
+    EXPECT_EQ(SendMessageA(list->Handle(), LB_GETCOUNT, 0, 0), 1);
+}
+
+TEST_F(StdCtrlsTest, AFlatToolBarChangesItsLiveWindow) {
+    auto* bar = Add<TToolBar>(10, 10, 200, 29);
+    auto style = [&] { return GetWindowLongPtrA(bar->Handle(), GWL_STYLE); };
+    EXPECT_EQ(style() & TBSTYLE_FLAT, 0);
+    bar->SetFlat(true);
+    EXPECT_EQ(style() & TBSTYLE_FLAT, TBSTYLE_FLAT);
+    bar->SetFlat(false);
+    EXPECT_EQ(style() & TBSTYLE_FLAT, 0);
+    char windowClass[64];
+    GetClassNameA(bar->Handle(), windowClass, sizeof(windowClass));
+    EXPECT_STREQ(windowClass, "TToolBar");
+}
+
+TEST_F(StdCtrlsTest, AGridShowsItsFixedRowAndColumnInTheirColour) {
+    auto* grid = Add<TCustomGrid>(10, 10, 300, 150);
+    grid->SetColor(RGB(255, 255, 255));
+    grid->SetFixedColor(RGB(10, 200, 30));
+    grid->Repaint();
+    test::PumpMessages();
+    auto pixel = [&](int x, int y) {
+        HDC dc = GetDC(grid->Handle());
+        const COLORREF c = GetPixel(dc, x, y);
+        ReleaseDC(grid->Handle(), dc);
+        return c;
+    };
+    EXPECT_EQ(pixel(grid->DefaultColWidth + 5, 3), RGB(10, 200, 30)) << "fixed row";
+    EXPECT_EQ(pixel(3, grid->DefaultRowHeight + 5), RGB(10, 200, 30)) << "fixed column";
+    EXPECT_EQ(pixel(grid->DefaultColWidth + 5, grid->DefaultRowHeight + 5), RGB(255, 255, 255));
+    grid->SetFixedColor(RGB(90, 10, 10));
+    grid->Repaint();
+    test::PumpMessages();
+    EXPECT_EQ(pixel(3, 3), RGB(90, 10, 10));
+    const auto style = GetWindowLongPtrA(grid->Handle(), GWL_STYLE);
+    EXPECT_EQ(style & (WS_HSCROLL | WS_VSCROLL), WS_HSCROLL | WS_VSCROLL);
 }
 
 TEST_F(StdCtrlsTest, AComboBoxShowsItsStyleItemsAndText) {

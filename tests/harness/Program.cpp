@@ -51,6 +51,36 @@ std::vector<std::string> ListItems(HWND list) {
     return out;
 }
 
+bool WaitForPosted(HWND window, DWORD timeoutMs) {
+    HWND marker = nullptr;
+    for (const Child& c : Children(GetAncestor(window, GA_ROOT)))
+        if (c.cls == "TMemo" || c.cls == "TEdit") {
+            marker = c.hwnd;
+            break;
+        }
+    if (marker == nullptr) return true;
+    const DWORD start = GetTickCount();
+    DWORD_PTR flag = 0;
+    while (!SendMessageTimeoutA(marker, EM_GETMODIFY, 0, 0, SMTO_NORMAL, 100, &flag))
+        if (GetTickCount() - start > timeoutMs) return false;
+    const WPARAM wanted = flag != 0 ? FALSE : TRUE;
+    PostMessageA(marker, EM_SETMODIFY, wanted, 0);
+    while (GetTickCount() - start <= timeoutMs) {
+        if (SendMessageTimeoutA(marker, EM_GETMODIFY, 0, 0, SMTO_NORMAL, 100, &flag) && (flag != 0) == (wanted != 0))
+            return true;
+        Sleep(10);
+    }
+    return false;
+}
+
+bool ClickAndWait(HWND button, DWORD timeoutMs) {
+    const DWORD start = GetTickCount();
+    DWORD_PTR r = 0;
+    if (!SendMessageTimeoutA(button, BM_CLICK, 0, 0, SMTO_NORMAL, timeoutMs, &r)) return false;
+    const DWORD spent = GetTickCount() - start;
+    return WaitForPosted(button, timeoutMs > spent ? timeoutMs - spent : 0);
+}
+
 Program::Program(const std::string& workDir) {
     std::string exe = ExeFolder() + PELLIX_EXE_NAME;
     std::string cmd = "\"" + exe + "\"";

@@ -45,4 +45,16 @@ HWND ChildOf(HWND parent, const std::string& cls, const std::string& text);
 // A list box's items, read from outside the program that owns it.
 std::vector<std::string> ListItems(HWND list);
 
+// Waits until the thread of window has handled every message posted to it
+// before this call: a skinned push button posts its command when clicked, so
+// a click is over only then. A marker goes after them, the modified flag of
+// an edit or memo among the top-level window's children, which the program
+// never reads. Returns at once when the window has no such child; false when
+// the time is up. A modal loop of the program handles the marker too.
+bool WaitForPosted(HWND window, DWORD timeoutMs);
+// A click that posts its command (BM_CLICK on a skinned push button), over
+// once the command has been handled or has opened a modal window; false when
+// the time is up.
+bool ClickAndWait(HWND button, DWORD timeoutMs);
+
 }  // namespace pellix::test

@@ -26,6 +26,7 @@
 #include "skin/SkinCheckBoxes.h"
 #include "skin/SkinEdits.h"
 #include "skin/SkinUpDown.h"
+#include "skin/SkinWalk.h"
 #include "skin/WinSkinData.h"
 #include "tests/harness/Pump.h"
 #include "tools/skinpaint/TestSkins.h"
@@ -464,46 +465,14 @@ inline SamplerPtr ShowSampler() {
     return sampler;
 }
 
-// Gives every control of the sampler its skin, as the control walk does.
+// Gives every control of the sampler its skin through the control walk, as
+// a frame does: the form's controls, then the raw windows one by one.
 inline void SkinSampler(TControlSampler& s, TSkinData* skin, TTestHost& host) {
-    TCanvas* canvas = &host.ControlCanvas;
-    auto attach = [&](TSkinControl* c, const char* name, bool colour) {
-        c->AttachControl(s.Get<TWinControl>(name), skin, colour, canvas);
-    };
-    auto byHandle = [&](TSkinControl* c, HWND window, bool listed) {
-        c->AttachHandle(window, skin, canvas);
-        if (listed) host.ControlSkins.push_back(c);
-    };
-    attach(new TSkinButton(&host), "Button1", false);
-    attach(new TSkinBitButton(&host), "BitBtn1", false);
-    (new TSkinSpeedButton(&host))->AttachBitButton(s.Get<TSpeedButton>("SpeedButton1"), skin, canvas);
-    attach(new TSkinCheckBox(&host), "CheckBox1", true);
-    attach(new TSkinCheckBox(&host), "CheckBox2", true);
-    attach(new TSkinRadioButton(&host), "RadioButton1", true);
-    auto* group = s.Get<TRadioGroup>("RadioGroup1");
-    for (int i = 0; i < group->ControlCount(); ++i) {
-        auto* item = dynamic_cast<TWinControl*>(group->Controls(i));
-        item->SetParentColor(false);
-        (new TSkinRadioButton(&host))->AttachControl(item, skin, true, canvas);
-    }
-    attach(new TSkinBox(&host), "RadioGroup1", true);
-    for (const char* edit : {"Edit1", "Edit2", "Edit3", "SpinEdit1"})
-        byHandle(new TSkinEdit(&host), s.Get<TWinControl>(edit)->Handle(), false);
-    attach(new TSkinComBox(&host), "ComboBox1", false);
-    attach(new TSkinComBox(&host), "ComboBox2", false);
-    attach(new TSkinUpDown(&host), "UpDown1", false);
-    attach(new TSkinUpDown(&host), "UpDown2", false);
-    attach(new TSkinTrackBar(&host), "TrackBar1", false);
-    attach(new TSkinProgress(&host), "ProgressBar1", false);
-    attach(new TSkinBox(&host), "Panel1", true);
-    attach(new TSkinBox(&host), "GroupBox1", true);
-    s.Get<TStatusBar>("StatusBar1")->SetSizeGrip(false);
-    attach(new TSkinStatusBar(&host), "StatusBar1", false);
-    byHandle(new TSkinButton(&host), s.Raw.PushButton, true);
-    byHandle(new TSkinCheckBox(&host), s.Raw.CheckBox, true);
-    byHandle(new TSkinRadioButton(&host), s.Raw.RadioButton, true);
-    byHandle(new TSkinEdit(&host), s.Raw.Edit, true);
-    byHandle(new TSkinComBox(&host), s.Raw.ComboBox, true);
+    TControlWalk walk(host, *skin);
+    walk.FormName = s.Name();
+    walk.SkinChildControls(&s);
+    for (HWND raw : {s.Raw.PushButton, s.Raw.CheckBox, s.Raw.RadioButton, s.Raw.Edit, s.Raw.ComboBox})
+        walk.SkinChildWindow(raw);
     s.SetColor(skin->ButtonFaceColour);
     PumpMessages();
 }
