@@ -4,6 +4,7 @@
 #include <exception>
 
 #include "framework/ActnList.h"
+#include "framework/ImgList.h"
 #include "framework/Screen.h"
 #include "skin/ImgUtil.h"
 #include "skin/WinSkinData.h"
@@ -162,6 +163,31 @@ bool ParentIsRightToLeft(const TMenuItem& item) {
     return menu != nullptr && menu->IsRightToLeft();
 }
 
+// A checked item's picture sits in a sunken box shaded with the button face
+// and highlight colours.
+void DrawCheckedBox(TCanvas& canvas, const RECT& glyph) {
+    HDC dc = canvas.Handle();
+    {
+        auto pattern = AllocPatternBitmap(clBtnFace, clBtnHighlight);
+        SelectGuard brush(dc, CreatePatternBrush(pattern->Handle()), true);
+        PatBlt(dc, glyph.left, glyph.top, Width(glyph), Height(glyph), PATCOPY);
+    }
+    RECT edge = glyph;
+    DrawEdge(dc, &edge, BDR_SUNKENOUTER, BF_RECT);
+}
+
+// The item's picture from its menu's image list, greyed when the item is
+// disabled; an item without one shows the system's check mark when checked.
+void DrawGlyph(TMenuItem& item, TCanvas& canvas, const RECT& glyph) {
+    TCustomImageList* images = item.GetImageList();
+    if (images == nullptr || item.ImageIndex < 0 || item.ImageIndex >= images->Count()) {
+        if (item.Checked()) DrawCheckMark(canvas, glyph);
+        return;
+    }
+    if (item.Checked()) DrawCheckedBox(canvas, glyph);
+    images->Draw(canvas, glyph.left, glyph.top, item.ImageIndex, item.Enabled());
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------- measuring
@@ -205,7 +231,7 @@ void DrawMenuItemContent(const TSkinData& skin, TMenuItem& item, TCanvas& canvas
     // items drawn here belong to main menus and menu handles: left.
     constexpr UINT alignment = DT_LEFT;
     const RECT glyph = TMenuMetrics::GlyphBox(rect, item.IsLine());
-    if (!item.IsLine() && item.Checked()) DrawCheckMark(canvas, glyph);
+    if (!item.IsLine()) DrawGlyph(item, canvas, glyph);
 
     const RECT text = TMenuMetrics::TextRect(rect, glyph);
     RECT caption = text;

@@ -99,7 +99,7 @@ void DrawMenuItemRaw(const TSkinData& skin, HMENU menu, TMenuItem& item, bool se
 // The look without a MenuItem element: the menu colour, or the highlight
 // colour when selected.
 void DrawMenuItemFlat(const TSkinData& skin, TMenuItem& item, TCanvas& canvas, bool selected, const RECT& rect);
-// Check mark, caption and shortcut of an item in rect.
+// Picture or check mark, caption and shortcut of an item in rect.
 void DrawMenuItemContent(const TSkinData& skin, TMenuItem& item, TCanvas& canvas, bool selected, const RECT& rect);
 // One text of an item with DrawText's format; "-" draws an etched line
 // instead (unless measuring). With DT_CALCRECT rect becomes the text's extent.
