@@ -43,6 +43,23 @@ RECT TMenuMetrics::CentredIn(const RECT& measured, const RECT& area) {
     return r;
 }
 
+RECT TMenuMetrics::CaptionArea(const RECT& text, int shortCutWidth) {
+    RECT area = text;
+    if (shortCutWidth > 0) area.right = text.right - ShortCutGap - shortCutWidth;
+    return area;
+}
+
+RECT TMenuMetrics::AlignedIn(const RECT& measured, const RECT& area, UINT format) {
+    const int room = (area.right - area.left) - (measured.right - measured.left);
+    if (room <= 0) return measured;
+    int shift = 0;
+    if (format & DT_RIGHT) shift = room;
+    else if (format & DT_CENTER) shift = room / 2;
+    RECT r = measured;
+    OffsetRect(&r, area.left + shift - measured.left, 0);
+    return r;
+}
+
 RECT TMenuMetrics::ShortCutRect(const RECT& caption, const RECT& text) {
     return RECT{caption.right, caption.top, text.right - ShortCutGap, caption.bottom};
 }
@@ -163,6 +180,18 @@ bool ParentIsRightToLeft(const TMenuItem& item) {
     return menu != nullptr && menu->IsRightToLeft();
 }
 
+// DrawText's alignment of the texts of a popup menu component's items by
+// the menu's Alignment; the items of any other menu go left.
+UINT ItemAlignment(const TMenuItem& item) {
+    const auto* popup = dynamic_cast<const TPopupMenu*>(item.GetParentMenu());
+    if (popup == nullptr) return DT_LEFT;
+    switch (popup->Alignment) {
+    case TPopupAlignment::paRight: return DT_RIGHT;
+    case TPopupAlignment::paCenter: return DT_CENTER;
+    default: return DT_LEFT;
+    }
+}
+
 // A checked item's picture sits in a sunken box shaded with the button face
 // and highlight colours.
 void DrawCheckedBox(TCanvas& canvas, const RECT& glyph) {
@@ -227,9 +256,7 @@ void DrawMenuItemText(const TSkinData& skin, TMenuItem& item, TCanvas& canvas, U
 
 void DrawMenuItemContent(const TSkinData& skin, TMenuItem& item, TCanvas& canvas, bool selected, const RECT& rect) {
     if (TCustomAction* action = item.Action()) action->Update();
-    // Items of popup-menu components would take their menu's alignment; the
-    // items drawn here belong to main menus and menu handles: left.
-    constexpr UINT alignment = DT_LEFT;
+    const UINT alignment = ItemAlignment(item);
     const RECT glyph = TMenuMetrics::GlyphBox(rect, item.IsLine());
     if (!item.IsLine()) DrawGlyph(item, canvas, glyph);
 
@@ -238,11 +265,26 @@ void DrawMenuItemContent(const TSkinData& skin, TMenuItem& item, TCanvas& canvas
     DrawMenuItemText(skin, item, canvas, alignment | DT_CALCRECT | DT_NOCLIP | DT_EXPANDTABS | DT_SINGLELINE,
                      selected, caption, item.Caption());
     caption = TMenuMetrics::CentredIn(caption, text);
+    const std::string shortCut = item.ShortCut() != scNone ? ShortCutToText(item.ShortCut()) : std::string();
+    // Measuring leaves the extent at the left whatever the format, and the
+    // caption is drawn into that extent: the extent itself goes where the
+    // alignment (or a right-to-left menu) puts the caption, short of the shortcut.
+    const UINT placement = ParentIsRightToLeft(item) ? DT_RIGHT : alignment;
+    if (placement != DT_LEFT) {
+        int shortCutWidth = 0;
+        if (!shortCut.empty()) {
+            RECT measured = text;
+            DrawMenuItemText(skin, item, canvas, DT_RIGHT | DT_CALCRECT | DT_NOCLIP | DT_SINGLELINE, selected,
+                             measured, shortCut);
+            shortCutWidth = Width(measured);
+        }
+        caption = TMenuMetrics::AlignedIn(caption, TMenuMetrics::CaptionArea(text, shortCutWidth), placement);
+    }
     DrawMenuItemText(skin, item, canvas, alignment | DT_EXPANDTABS | DT_SINGLELINE, selected, caption,
                      item.Caption());
-    if (item.ShortCut() == scNone) return;
-    RECT shortCut = TMenuMetrics::ShortCutRect(caption, text);
-    DrawMenuItemText(skin, item, canvas, DT_RIGHT, selected, shortCut, ShortCutToText(item.ShortCut()));
+    if (shortCut.empty()) return;
+    RECT shortCutRect = TMenuMetrics::ShortCutRect(caption, text);
+    DrawMenuItemText(skin, item, canvas, DT_RIGHT, selected, shortCutRect, shortCut);
 }
 
 void DrawMenuItemFlat(const TSkinData& skin, TMenuItem& item, TCanvas& canvas, bool selected, const RECT& rect) {

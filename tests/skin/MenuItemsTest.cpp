@@ -363,6 +363,76 @@ TEST_F(MenuItemPictures, WithoutAPictureInTheListACheckedItemShowsTheCheckMark) 
     EXPECT_TRUE(sameGlyph(freed));
 }
 
+// ------------------------------------------------------ popup menu alignment
+
+struct AlignmentCase {
+    const char* name;
+    TPopupAlignment alignment;
+    bool rightToLeft;
+};
+
+void PrintTo(const AlignmentCase& c, std::ostream* os) { *os << c.name; }
+
+class PopupMenuAlignment : public MenuItemsTest, public testing::WithParamInterface<AlignmentCase> {};
+
+// The items of a popup menu component, drawn by the handler the frame gave
+// them: the caption goes left, right or to the middle of the space before
+// the shortcut as the menu's Alignment says (right in a right-to-left
+// menu); the shortcut stays right-aligned 11 pixels before the item's end.
+TEST_P(PopupMenuAlignment, CaptionTakesThePopupMenusAlignment) {
+    const AlignmentCase c = GetParam();
+    MakeMenuForm();
+    auto* popup = new TPopupMenu(form_);  // owned by the form
+    popup->Alignment = c.alignment;
+    popup->SetRightToLeft(c.rightToLeft);
+    TMenuItem* cut = NewItem(popup->Items(), "&Cut", ShortCut('X', ssCtrl));
+    TMenuItem* paste = NewItem(popup->Items(), "&Paste");
+    form_->Show();
+    WaitStarted(form_->Handle());
+    ASSERT_TRUE(cut->OnDrawItem) << "the frame draws the popup menu's items";
+
+    const ts::TTestColours colours = ts::Colours();
+    const int w = 200, h = 20;
+    MenuFontDc font;
+    for (TMenuItem* item : {cut, paste}) {
+        SCOPED_TRACE(item->Caption());
+        DibTarget target(w, h, 0);
+        TCanvas canvas(target.Dc());
+        item->OnDrawItem(item, &canvas, RECT{0, 0, w, h}, false);
+        canvas.SetHandle(nullptr);
+
+        // The text area runs from 20 to w - 1; the caption's room ends where
+        // the shortcut begins.
+        const std::string shortCut = item->ShortCut() != scNone ? ShortCutToText(item->ShortCut()) : "";
+        const int shortCutWidth = shortCut.empty() ? 0 : font.DrawnExtent(shortCut).cx;
+        const int roomRight = shortCut.empty() ? w - 1 : w - 11 - shortCutWidth;
+        const SIZE extent = font.DrawnExtent(item->Caption());
+        int left = 20;
+        if (c.rightToLeft || c.alignment == TPopupAlignment::paRight) left = roomRight - extent.cx;
+        else if (c.alignment == TPopupAlignment::paCenter) left = 20 + (roomRight - 20 - extent.cx) / 2;
+        const int top = (h - extent.cy) / 2;
+        const RECT caption{left, top, left + extent.cx, top + extent.cy};
+        const RECT shortCutCell{w - 11 - shortCutWidth, top, w - 11, top + extent.cy};
+        int wrong = 0;
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                const POINT p{x, y};
+                if (PtInRect(&caption, p) || PtInRect(&shortCutCell, p)) continue;
+                wrong += target.At(x, y) != ElementPixel(1, w, h, x, y, colours.Menu);
+            }
+        EXPECT_EQ(wrong, 0) << "pixels outside the caption and shortcut cells";
+        EXPECT_GT(target.Count(caption, colours.MenuText), 0);
+        if (!shortCut.empty()) EXPECT_GT(target.Count(shortCutCell, colours.MenuText), 0);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Alignments, PopupMenuAlignment,
+                         testing::Values(AlignmentCase{"Left", TPopupAlignment::paLeft, false},
+                                         AlignmentCase{"Right", TPopupAlignment::paRight, false},
+                                         AlignmentCase{"Centre", TPopupAlignment::paCenter, false},
+                                         AlignmentCase{"RightToLeft", TPopupAlignment::paLeft, true}),
+                         [](const testing::TestParamInfo<AlignmentCase>& info) { return std::string(info.param.name); });
+
 struct SeparatorCase {
     const char* name;
     int height;
@@ -565,6 +635,24 @@ TEST(MenuSeparatorParts, BottomRowsOfTheSecondFrameOrTheWholeFrameStretched) {
     EXPECT_EQ(low.Dest[2], (RECT{4, 0, 95, 8}));
     const TSeparatorParts tall = SeparatorParts(image, 4, 5, SIZE{100, 20});
     EXPECT_EQ(tall.Source[2], (RECT{34, 0, 55, 20})) << "as high as the image: all of it";
+}
+
+TEST(MenuCaptionPlace, AlignedInTheRoomBeforeTheShortcutOrLeftWhenItDoesNotFit) {
+    const RECT text{20, 3, 199, 17};
+    EXPECT_EQ(TMenuMetrics::CaptionArea(text, 0), text);
+    EXPECT_EQ(TMenuMetrics::CaptionArea(text, 40), (RECT{20, 3, 149, 17}));
+    const RECT caption{20, 5, 50, 15};  // as measured: at the area's left
+    const RECT area{20, 3, 149, 17};
+    struct Case {
+        UINT format;
+        RECT area, want;
+    };
+    for (const Case& c : {Case{DT_LEFT, area, caption}, Case{DT_RIGHT, area, RECT{119, 5, 149, 15}},
+                          Case{DT_CENTER, area, RECT{69, 5, 99, 15}},
+                          Case{DT_RIGHT, RECT{20, 3, 40, 17}, caption}, Case{DT_CENTER, RECT{20, 3, 40, 17}, caption}}) {
+        SCOPED_TRACE(std::to_string(c.format) + " in " + std::to_string(c.area.right));
+        EXPECT_EQ(TMenuMetrics::AlignedIn(caption, c.area, c.format), c.want);
+    }
 }
 
 }  // namespace
