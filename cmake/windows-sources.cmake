@@ -52,6 +52,7 @@ list(APPEND PELLIX_WINDOWS_TEST_SOURCES
 # Menus, actions and the screen object.
 list(APPEND PELLIX_WINDOWS_SOURCES
   framework/Menus.cpp
+  framework/ImgList.cpp
   framework/ActnList.cpp
   framework/Screen.cpp
 )

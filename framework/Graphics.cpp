@@ -665,6 +665,16 @@ PixelRows RowsOf(const TBitmap& bitmap) {
 
 PixelRows RowsOf(TBitmap& bitmap) { return {bitmap.ScanLine(0), bitmap.Width(), bitmap.Height(), bitmap.RowStep()}; }
 
+std::unique_ptr<TBitmap> AllocPatternBitmap(TColor background, TColor foreground) {
+    auto pattern = std::make_unique<TBitmap>();
+    pattern->SetPixelFormat(TPixelFormat::pf32bit);
+    pattern->SetSize(8, 8);
+    TCanvas& canvas = *pattern->Canvas();
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x) canvas.SetPixel(x, y, (x + y) % 2 == 0 ? background : foreground);
+    return pattern;
+}
+
 bool TBitmap::OwnsPixels() const { return !image_ || image_.use_count() == 1; }
 
 void TBitmap::Unshare() {

@@ -397,6 +397,10 @@ private:
 PixelRows RowsOf(const TBitmap& bitmap);
 PixelRows RowsOf(TBitmap& bitmap);
 
+// An 8 x 8 bitmap of alternating pixels, background where x + y is even and
+// foreground where it is odd: a brush made from it shades an area evenly.
+std::unique_ptr<TBitmap> AllocPatternBitmap(TColor background, TColor foreground);
+
 class TIcon : public TGraphic {
 public:
     TIcon();

@@ -6,6 +6,7 @@
 
 #include "framework/ActnList.h"
 #include "framework/FormLoader.h"
+#include "framework/ImgList.h"
 
 namespace pellix {
 
@@ -171,6 +172,11 @@ TMenu* TMenuItem::GetParentMenu() const {
     const TMenuItem* root = this;
     while (root->parent_ != nullptr) root = root->parent_;
     return root->menu_;
+}
+
+TCustomImageList* TMenuItem::GetImageList() const {
+    const TMenu* menu = GetParentMenu();
+    return menu != nullptr ? menu->Images() : nullptr;
 }
 
 int TMenuItem::IndexOf(const TMenuItem* item) const {
@@ -414,6 +420,18 @@ void TMenu::SetOwnerDraw(bool value) {
     };
     update(items_.get());
     MenuChanged();
+}
+
+void TMenu::SetImages(TCustomImageList* images) {
+    if (images == images_) return;
+    if (images_ != nullptr) images_->RemoveFreeNotification(this);
+    images_ = images;
+    if (images_ != nullptr) images_->FreeNotification(this);
+}
+
+void TMenu::Notification(TComponent* component, TOperation operation) {
+    TComponent::Notification(component, operation);
+    if (operation == TOperation::opRemove && component == images_) images_ = nullptr;
 }
 
 TMenu::~TMenu() {

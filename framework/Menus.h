@@ -52,6 +52,7 @@ TShortCut ShortCutFromMessage(const TWMKey& msg);
 
 class TMenu;
 class TCustomAction;
+class TCustomImageList;
 class TMenuActionLink;
 class TCanvas;
 
@@ -90,6 +91,10 @@ public:
     void SetDefault(bool isDefault);
     const std::string& Hint() const { return hint_; }
     void SetHint(const std::string& hint) { hint_ = hint; }
+    // The item's picture in its menu's image list; -1 for none.
+    int ImageIndex = -1;
+    // The image list ImageIndex points into: its menu's Images.
+    TCustomImageList* GetImageList() const;
 
     int Count() const { return static_cast<int>(items_.size()); }
     TMenuItem* Items(int index) const { return items_.at(index); }
@@ -188,6 +193,10 @@ public:
     bool OwnerDraw() const { return ownerDraw_; }
     void SetOwnerDraw(bool value);
 
+    // The pictures of the items (their ImageIndex) in an owner-drawn menu.
+    TCustomImageList* Images() const { return images_; }
+    void SetImages(TCustomImageList* images);
+
     void ReadChild(TComponent* child) override;
 
 protected:
@@ -195,9 +204,11 @@ protected:
     // popup: the menu is shown as a drop-down rather than as a bar.
     TMenu(TComponent* owner, bool popup);
     virtual void MenuChanged();
+    void Notification(TComponent* component, TOperation operation) override;
 
 private:
     std::unique_ptr<TMenuItem, ComponentFree> items_;
+    TCustomImageList* images_ = nullptr;
     HWND window_ = nullptr;
     bool ownerDraw_ = false;
     bool rightToLeft_ = false;

@@ -4,6 +4,7 @@
 #include <exception>
 
 #include "framework/ActnList.h"
+#include "framework/ImgList.h"
 #include "framework/Screen.h"
 #include "skin/ImgUtil.h"
 #include "skin/WinSkinData.h"
@@ -39,6 +40,23 @@ RECT TMenuMetrics::TextRect(const RECT& item, const RECT& glyph) {
 RECT TMenuMetrics::CentredIn(const RECT& measured, const RECT& area) {
     RECT r = measured;
     OffsetRect(&r, 0, ((area.bottom - area.top) - (measured.bottom - measured.top)) / 2);
+    return r;
+}
+
+RECT TMenuMetrics::CaptionArea(const RECT& text, int shortCutWidth) {
+    RECT area = text;
+    if (shortCutWidth > 0) area.right = text.right - ShortCutGap - shortCutWidth;
+    return area;
+}
+
+RECT TMenuMetrics::AlignedIn(const RECT& measured, const RECT& area, UINT format) {
+    const int room = (area.right - area.left) - (measured.right - measured.left);
+    if (room <= 0) return measured;
+    int shift = 0;
+    if (format & DT_RIGHT) shift = room;
+    else if (format & DT_CENTER) shift = room / 2;
+    RECT r = measured;
+    OffsetRect(&r, area.left + shift - measured.left, 0);
     return r;
 }
 
@@ -162,6 +180,43 @@ bool ParentIsRightToLeft(const TMenuItem& item) {
     return menu != nullptr && menu->IsRightToLeft();
 }
 
+// DrawText's alignment of the texts of a popup menu component's items by
+// the menu's Alignment; the items of any other menu go left.
+UINT ItemAlignment(const TMenuItem& item) {
+    const auto* popup = dynamic_cast<const TPopupMenu*>(item.GetParentMenu());
+    if (popup == nullptr) return DT_LEFT;
+    switch (popup->Alignment) {
+    case TPopupAlignment::paRight: return DT_RIGHT;
+    case TPopupAlignment::paCenter: return DT_CENTER;
+    default: return DT_LEFT;
+    }
+}
+
+// A checked item's picture sits in a sunken box shaded with the button face
+// and highlight colours.
+void DrawCheckedBox(TCanvas& canvas, const RECT& glyph) {
+    HDC dc = canvas.Handle();
+    {
+        auto pattern = AllocPatternBitmap(clBtnFace, clBtnHighlight);
+        SelectGuard brush(dc, CreatePatternBrush(pattern->Handle()), true);
+        PatBlt(dc, glyph.left, glyph.top, Width(glyph), Height(glyph), PATCOPY);
+    }
+    RECT edge = glyph;
+    DrawEdge(dc, &edge, BDR_SUNKENOUTER, BF_RECT);
+}
+
+// The item's picture from its menu's image list, greyed when the item is
+// disabled; an item without one shows the system's check mark when checked.
+void DrawGlyph(TMenuItem& item, TCanvas& canvas, const RECT& glyph) {
+    TCustomImageList* images = item.GetImageList();
+    if (images == nullptr || item.ImageIndex < 0 || item.ImageIndex >= images->Count()) {
+        if (item.Checked()) DrawCheckMark(canvas, glyph);
+        return;
+    }
+    if (item.Checked()) DrawCheckedBox(canvas, glyph);
+    images->Draw(canvas, glyph.left, glyph.top, item.ImageIndex, item.Enabled());
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------- measuring
@@ -201,22 +256,35 @@ void DrawMenuItemText(const TSkinData& skin, TMenuItem& item, TCanvas& canvas, U
 
 void DrawMenuItemContent(const TSkinData& skin, TMenuItem& item, TCanvas& canvas, bool selected, const RECT& rect) {
     if (TCustomAction* action = item.Action()) action->Update();
-    // Items of popup-menu components would take their menu's alignment; the
-    // items drawn here belong to main menus and menu handles: left.
-    constexpr UINT alignment = DT_LEFT;
+    const UINT alignment = ItemAlignment(item);
     const RECT glyph = TMenuMetrics::GlyphBox(rect, item.IsLine());
-    if (!item.IsLine() && item.Checked()) DrawCheckMark(canvas, glyph);
+    if (!item.IsLine()) DrawGlyph(item, canvas, glyph);
 
     const RECT text = TMenuMetrics::TextRect(rect, glyph);
     RECT caption = text;
     DrawMenuItemText(skin, item, canvas, alignment | DT_CALCRECT | DT_NOCLIP | DT_EXPANDTABS | DT_SINGLELINE,
                      selected, caption, item.Caption());
     caption = TMenuMetrics::CentredIn(caption, text);
+    const std::string shortCut = item.ShortCut() != scNone ? ShortCutToText(item.ShortCut()) : std::string();
+    // Measuring leaves the extent at the left whatever the format, and the
+    // caption is drawn into that extent: the extent itself goes where the
+    // alignment (or a right-to-left menu) puts the caption, short of the shortcut.
+    const UINT placement = ParentIsRightToLeft(item) ? DT_RIGHT : alignment;
+    if (placement != DT_LEFT) {
+        int shortCutWidth = 0;
+        if (!shortCut.empty()) {
+            RECT measured = text;
+            DrawMenuItemText(skin, item, canvas, DT_RIGHT | DT_CALCRECT | DT_NOCLIP | DT_SINGLELINE, selected,
+                             measured, shortCut);
+            shortCutWidth = Width(measured);
+        }
+        caption = TMenuMetrics::AlignedIn(caption, TMenuMetrics::CaptionArea(text, shortCutWidth), placement);
+    }
     DrawMenuItemText(skin, item, canvas, alignment | DT_EXPANDTABS | DT_SINGLELINE, selected, caption,
                      item.Caption());
-    if (item.ShortCut() == scNone) return;
-    RECT shortCut = TMenuMetrics::ShortCutRect(caption, text);
-    DrawMenuItemText(skin, item, canvas, DT_RIGHT, selected, shortCut, ShortCutToText(item.ShortCut()));
+    if (shortCut.empty()) return;
+    RECT shortCutRect = TMenuMetrics::ShortCutRect(caption, text);
+    DrawMenuItemText(skin, item, canvas, DT_RIGHT, selected, shortCutRect, shortCut);
 }
 
 void DrawMenuItemFlat(const TSkinData& skin, TMenuItem& item, TCanvas& canvas, bool selected, const RECT& rect) {

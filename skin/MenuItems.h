@@ -50,6 +50,13 @@ struct TMenuMetrics {
     static RECT TextRect(const RECT& item, const RECT& glyph);
     // measured moved down so that it sits in the middle of area's height.
     static RECT CentredIn(const RECT& measured, const RECT& area);
+    // Where a caption may go when it is not aligned left: the text area up
+    // to ShortCutGap and the shortcut's width before its end (the whole area
+    // without a shortcut).
+    static RECT CaptionArea(const RECT& text, int shortCutWidth);
+    // measured moved across area as format aligns it (DT_RIGHT, DT_CENTER,
+    // otherwise left); a caption that does not fit stays where it is.
+    static RECT AlignedIn(const RECT& measured, const RECT& area, UINT format);
     // The shortcut's area: from the end of the caption to ShortCutGap
     // before the end of the text area.
     static RECT ShortCutRect(const RECT& caption, const RECT& text);
@@ -99,7 +106,9 @@ void DrawMenuItemRaw(const TSkinData& skin, HMENU menu, TMenuItem& item, bool se
 // The look without a MenuItem element: the menu colour, or the highlight
 // colour when selected.
 void DrawMenuItemFlat(const TSkinData& skin, TMenuItem& item, TCanvas& canvas, bool selected, const RECT& rect);
-// Check mark, caption and shortcut of an item in rect.
+// Picture or check mark, caption and shortcut of an item in rect. The
+// caption of a popup menu component's item goes where the menu's Alignment
+// says, that of a right-to-left menu's item to the right.
 void DrawMenuItemContent(const TSkinData& skin, TMenuItem& item, TCanvas& canvas, bool selected, const RECT& rect);
 // One text of an item with DrawText's format; "-" draws an etched line
 // instead (unless measuring). With DT_CALCRECT rect becomes the text's extent.

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/ImgList.h"
 #include "skin/WindowsVersion.h"
 #include "tests/harness/Rects.h"
 #include "tests/skin/MenuFixture.h"
@@ -233,6 +234,205 @@ TEST_F(MenuItemsTest, DefaultItemIsDrawnBold) {
     EXPECT_LT(rightmostInk(bold), 20 + boldFont.DrawnExtent("&Fonts...").cx);
 }
 
+// ------------------------------------------------------------------ pictures
+
+struct PictureCase {
+    const char* name;
+    bool checked, enabled;
+};
+
+void PrintTo(const PictureCase& c, std::ostream* os) { *os << c.name; }
+
+class MenuItemPictures : public MenuItemsTest, public testing::WithParamInterface<PictureCase> {
+protected:
+    // A 10 x 8 picture of one colour whose last column is transparent.
+    static constexpr int kWidth = 10, kHeight = 8;
+    static constexpr TColor kColour = static_cast<TColor>(RGB(30, 60, 190));
+
+    TImageList& GiveTheMenuPictures() {
+        auto* images = new TImageList(form_);  // owned by the form
+        images->SetWidth(kWidth);
+        images->SetHeight(kHeight);
+        TBitmap picture;
+        picture.SetPixelFormat(TPixelFormat::pf32bit);
+        picture.SetSize(kWidth, kHeight);
+        picture.Canvas()->Brush()->SetColor(kColour);
+        picture.Canvas()->FillRect(RECT{0, 0, kWidth - 1, kHeight});
+        picture.Canvas()->Brush()->SetColor(clFuchsia);
+        picture.Canvas()->FillRect(RECT{kWidth - 1, 0, kWidth, kHeight});
+        EXPECT_EQ(images->AddMasked(picture, clFuchsia), 0);
+        menu->SetImages(images);
+        return *images;
+    }
+};
+
+// The glyph box of an item with a picture: the picture at the box's
+// top-left (its transparent column showing what lies behind), greyed into
+// the shadow colour over the highlight colour one pixel right and down when
+// disabled; a checked item's box is sunken and shaded with the face and
+// highlight colours in alternate pixels.
+TEST_P(MenuItemPictures, PictureSitsInTheGlyphBoxCheckedOnAShadedSunkenBox) {
+    const PictureCase c = GetParam();
+    MakeMenuForm();
+    GiveTheMenuPictures();
+    fonts->ImageIndex = 0;
+    fonts->SetChecked(c.checked);
+    fonts->SetEnabled(c.enabled);
+    form_->Show();
+    WaitStarted(form_->Handle());
+    const ts::TTestColours colours = ts::Colours();
+    const int w = 140, h = 20;
+    DibTarget target(w, h, 0);
+    Draw(form_->Handle(), fonts->Command(), options->Handle(), 0, RECT{0, 0, w, h}, target);
+
+    const RECT glyph{1, 1, 17, 17};
+    const RECT picture{1, 1, 1 + kWidth - 1, 1 + kHeight};  // its opaque part
+    RECT raised = picture;
+    OffsetRect(&raised, 1, 1);
+    auto want = [&](int x, int y) -> uint32_t {
+        const POINT p{x, y};
+        if (PtInRect(&picture, p)) return c.enabled ? Rgb(kColour) : Rgb(clBtnShadow);
+        if (!c.enabled && PtInRect(&raised, p)) return Rgb(clBtnHighlight);
+        if (c.checked && PtInRect(&glyph, p)) {
+            const bool top = y == glyph.top && x < glyph.right - 1, left = x == glyph.left && y < glyph.bottom - 1;
+            if (top || left) return Rgb(clBtnShadow);
+            if (x == glyph.right - 1 || y == glyph.bottom - 1) return Rgb(clBtnHighlight);
+            return Rgb((x + y) % 2 == 0 ? clBtnFace : clBtnHighlight);
+        }
+        return ElementPixel(1, w, h, x, y, colours.Menu);
+    };
+    ASSERT_NE(Rgb(kColour), Rgb(clBtnShadow));
+    ASSERT_NE(Rgb(clBtnFace), Rgb(clBtnHighlight));
+    int wrong = 0;
+    std::string first;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < 20; ++x)
+            if (target.At(x, y) != want(x, y) && wrong++ == 0)
+                first = std::to_string(x) + "," + std::to_string(y) + " is " + std::to_string(target.At(x, y)) +
+                        ", not " + std::to_string(want(x, y));
+    EXPECT_EQ(wrong, 0) << "first at " << first;
+    EXPECT_EQ(target.Count(RECT{0, 0, w, h}, Rgb(clBtnText)), 0) << "no check mark beside a picture";
+
+    // The caption keeps its place and measuring ignores the picture.
+    MenuFontDc font;
+    const TextCells cells(font, "&Fonts...", "", w, h);
+    EXPECT_GT(target.Count(cells.caption, c.enabled ? colours.MenuText : colours.ButtonShadow), 0);
+    const UINT proposed = 17;
+    MEASUREITEMSTRUCT m{};
+    Measure(form_->Handle(), fonts->Command(), proposed, m);
+    EXPECT_EQ(m.itemWidth, static_cast<UINT>(font.Extent("&Fonts...").cx + 26));
+    EXPECT_EQ(m.itemHeight, proposed + 4);
+}
+
+INSTANTIATE_TEST_SUITE_P(States, MenuItemPictures,
+                         testing::Values(PictureCase{"Plain", false, true}, PictureCase{"Checked", true, true},
+                                         PictureCase{"Disabled", false, false},
+                                         PictureCase{"CheckedAndDisabled", true, false}),
+                         [](const testing::TestParamInfo<PictureCase>& info) { return std::string(info.param.name); });
+
+// An index the list does not hold, or a menu without a list, leaves the
+// checked item its check mark; the image list going away leaves the menu none.
+TEST_F(MenuItemPictures, WithoutAPictureInTheListACheckedItemShowsTheCheckMark) {
+    MakeMenuForm();
+    TImageList& images = GiveTheMenuPictures();
+    fonts->SetChecked(true);
+    form_->Show();
+    WaitStarted(form_->Handle());
+    const int w = 120, h = 20;
+    const RECT glyph{1, 1, 17, 17};
+    fonts->ImageIndex = -1;
+    DibTarget markOnly(w, h, 0);
+    Draw(form_->Handle(), fonts->Command(), options->Handle(), 0, RECT{0, 0, w, h}, markOnly);
+    ASSERT_GT(markOnly.Count(glyph, Rgb(clBtnText)), 0);
+    auto sameGlyph = [&](const DibTarget& t) {
+        for (int y = glyph.top; y < glyph.bottom; ++y)
+            for (int x = glyph.left; x < glyph.right; ++x)
+                if (t.At(x, y) != markOnly.At(x, y)) return false;
+        return true;
+    };
+    fonts->ImageIndex = 1;  // one past the last
+    DibTarget beyond(w, h, 0);
+    Draw(form_->Handle(), fonts->Command(), options->Handle(), 0, RECT{0, 0, w, h}, beyond);
+    EXPECT_TRUE(sameGlyph(beyond));
+
+    fonts->ImageIndex = 0;
+    TComponent::Free(&images);
+    EXPECT_EQ(menu->Images(), nullptr);
+    DibTarget freed(w, h, 0);
+    Draw(form_->Handle(), fonts->Command(), options->Handle(), 0, RECT{0, 0, w, h}, freed);
+    EXPECT_TRUE(sameGlyph(freed));
+}
+
+// ------------------------------------------------------ popup menu alignment
+
+struct AlignmentCase {
+    const char* name;
+    TPopupAlignment alignment;
+    bool rightToLeft;
+};
+
+void PrintTo(const AlignmentCase& c, std::ostream* os) { *os << c.name; }
+
+class PopupMenuAlignment : public MenuItemsTest, public testing::WithParamInterface<AlignmentCase> {};
+
+// The items of a popup menu component, drawn by the handler the frame gave
+// them: the caption goes left, right or to the middle of the space before
+// the shortcut as the menu's Alignment says (right in a right-to-left
+// menu); the shortcut stays right-aligned 11 pixels before the item's end.
+TEST_P(PopupMenuAlignment, CaptionTakesThePopupMenusAlignment) {
+    const AlignmentCase c = GetParam();
+    MakeMenuForm();
+    auto* popup = new TPopupMenu(form_);  // owned by the form
+    popup->Alignment = c.alignment;
+    popup->SetRightToLeft(c.rightToLeft);
+    TMenuItem* cut = NewItem(popup->Items(), "&Cut", ShortCut('X', ssCtrl));
+    TMenuItem* paste = NewItem(popup->Items(), "&Paste");
+    form_->Show();
+    WaitStarted(form_->Handle());
+    ASSERT_TRUE(cut->OnDrawItem) << "the frame draws the popup menu's items";
+
+    const ts::TTestColours colours = ts::Colours();
+    const int w = 200, h = 20;
+    MenuFontDc font;
+    for (TMenuItem* item : {cut, paste}) {
+        SCOPED_TRACE(item->Caption());
+        DibTarget target(w, h, 0);
+        TCanvas canvas(target.Dc());
+        item->OnDrawItem(item, &canvas, RECT{0, 0, w, h}, false);
+        canvas.SetHandle(nullptr);
+
+        // The text area runs from 20 to w - 1; the caption's room ends where
+        // the shortcut begins.
+        const std::string shortCut = item->ShortCut() != scNone ? ShortCutToText(item->ShortCut()) : "";
+        const int shortCutWidth = shortCut.empty() ? 0 : font.DrawnExtent(shortCut).cx;
+        const int roomRight = shortCut.empty() ? w - 1 : w - 11 - shortCutWidth;
+        const SIZE extent = font.DrawnExtent(item->Caption());
+        int left = 20;
+        if (c.rightToLeft || c.alignment == TPopupAlignment::paRight) left = roomRight - extent.cx;
+        else if (c.alignment == TPopupAlignment::paCenter) left = 20 + (roomRight - 20 - extent.cx) / 2;
+        const int top = (h - extent.cy) / 2;
+        const RECT caption{left, top, left + extent.cx, top + extent.cy};
+        const RECT shortCutCell{w - 11 - shortCutWidth, top, w - 11, top + extent.cy};
+        int wrong = 0;
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                const POINT p{x, y};
+                if (PtInRect(&caption, p) || PtInRect(&shortCutCell, p)) continue;
+                wrong += target.At(x, y) != ElementPixel(1, w, h, x, y, colours.Menu);
+            }
+        EXPECT_EQ(wrong, 0) << "pixels outside the caption and shortcut cells";
+        EXPECT_GT(target.Count(caption, colours.MenuText), 0);
+        if (!shortCut.empty()) EXPECT_GT(target.Count(shortCutCell, colours.MenuText), 0);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Alignments, PopupMenuAlignment,
+                         testing::Values(AlignmentCase{"Left", TPopupAlignment::paLeft, false},
+                                         AlignmentCase{"Right", TPopupAlignment::paRight, false},
+                                         AlignmentCase{"Centre", TPopupAlignment::paCenter, false},
+                                         AlignmentCase{"RightToLeft", TPopupAlignment::paLeft, true}),
+                         [](const testing::TestParamInfo<AlignmentCase>& info) { return std::string(info.param.name); });
+
 struct SeparatorCase {
     const char* name;
     int height;
@@ -435,6 +635,24 @@ TEST(MenuSeparatorParts, BottomRowsOfTheSecondFrameOrTheWholeFrameStretched) {
     EXPECT_EQ(low.Dest[2], (RECT{4, 0, 95, 8}));
     const TSeparatorParts tall = SeparatorParts(image, 4, 5, SIZE{100, 20});
     EXPECT_EQ(tall.Source[2], (RECT{34, 0, 55, 20})) << "as high as the image: all of it";
+}
+
+TEST(MenuCaptionPlace, AlignedInTheRoomBeforeTheShortcutOrLeftWhenItDoesNotFit) {
+    const RECT text{20, 3, 199, 17};
+    EXPECT_EQ(TMenuMetrics::CaptionArea(text, 0), text);
+    EXPECT_EQ(TMenuMetrics::CaptionArea(text, 40), (RECT{20, 3, 149, 17}));
+    const RECT caption{20, 5, 50, 15};  // as measured: at the area's left
+    const RECT area{20, 3, 149, 17};
+    struct Case {
+        UINT format;
+        RECT area, want;
+    };
+    for (const Case& c : {Case{DT_LEFT, area, caption}, Case{DT_RIGHT, area, RECT{119, 5, 149, 15}},
+                          Case{DT_CENTER, area, RECT{69, 5, 99, 15}},
+                          Case{DT_RIGHT, RECT{20, 3, 40, 17}, caption}, Case{DT_CENTER, RECT{20, 3, 40, 17}, caption}}) {
+        SCOPED_TRACE(std::to_string(c.format) + " in " + std::to_string(c.area.right));
+        EXPECT_EQ(TMenuMetrics::AlignedIn(caption, c.area, c.format), c.want);
+    }
 }
 
 }  // namespace
